@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Penwick's one entry point for a fresh Debian 12 machine.
+#   bash scripts/penwick.sh run [ARGS]   install what is missing, build, start the program
+#   bash scripts/penwick.sh test         install what is missing, build, run every test
+#   bash scripts/penwick.sh bench        install what is missing, build and run the benchmarks
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$top"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+install_missing() {
+    local missing=()
+    while read -r pkg; do
+        [[ -z "$pkg" || "$pkg" == \#* ]] && continue
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    done < scripts/packages.txt
+    ((${#missing[@]} == 0)) && return 0
+    if [[ $(id -u) -ne 0 ]]; then
+        echo "Penwick needs these Debian packages; install them as root, then run this again:" >&2
+        echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+build() {
+    local preset=$1
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
+}
+
+case "${1:-run}" in
+run)
+    shift || true
+    install_missing
+    build default
+    exec scripts/run-main.sh "$@"
+    ;;
+test)
+    install_missing
+    if [[ -x scripts/fuzz-smoke.sh ]]; then scripts/fuzz-smoke.sh; fi
+    build default
+    ctest --preset default -j "$jobs"
+    ;;
+bench)
+    install_missing
+    build bench
+    for b in build-bench/bench/*_bench; do "$b"; done
+    ;;
+*)
+    echo "usage: bash scripts/penwick.sh run|test|bench" >&2
+    exit 2
+    ;;
+esac
