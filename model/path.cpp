@@ -1,0 +1,62 @@
+#include "model/path.h"
+
+#include <algorithm>
+
+namespace penwick {
+
+RectF PathContour::bounds() const {
+    if (points.isEmpty()) return RectF::emptyRect();
+    RectF r(points[0].x, points[0].y, points[0].x, points[0].y);
+    for (const PathPoint& p : points)
+        r.includePoint(Vec2{p.x, p.y});
+    return r;
+}
+
+void Path::startContour() {
+    if (!contours.isEmpty() && contours.last().points.isEmpty()) return;
+    contours.append(PathContour{});
+}
+
+void Path::addPoint(double x, double y, bool onCurve) {
+    if (contours.isEmpty()) contours.append(PathContour{});
+    contours.last().points.append(PathPoint{float(x), float(y), uint8_t(onCurve ? 1 : 0)});
+}
+
+void Path::appendContour(const PathContour& c) {
+    contours.append(c);
+}
+
+void Path::appendPath(const Path& p) {
+    for (const PathContour& c : p.contours)
+        contours.append(c);
+}
+
+int32_t Path::pointCount() const {
+    int32_t n = 0;
+    for (const PathContour& c : contours)
+        n += c.points.count();
+    return n;
+}
+
+RectF Path::bounds() const {
+    RectF r = RectF::emptyRect();
+    for (const PathContour& c : contours)
+        r = RectF::unite(r, c.bounds());
+    return r;
+}
+
+void Path::translate(double dx, double dy) {
+    for (PathContour& c : contours) {
+        for (PathPoint& p : c.points) {
+            p.x = float(p.x + dx);
+            p.y = float(p.y + dy);
+        }
+    }
+}
+
+void Path::reverse() {
+    for (PathContour& c : contours)
+        std::reverse(c.points.begin(), c.points.end());
+}
+
+}  // namespace penwick
