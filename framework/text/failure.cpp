@@ -1,0 +1,5 @@
+#include "framework/text/failure.h"
+
+void throwFailure(const char* text) {
+    throw ktFailure(text);
+}
