@@ -1,5 +1,9 @@
 #include "framework/text/failure.h"
 
+namespace penwick {
+
 void throwFailure(const char* text) {
     throw ktFailure(text);
 }
+
+}  // namespace penwick

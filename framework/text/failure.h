@@ -9,6 +9,8 @@
 
 #include <exception>
 
+namespace penwick {
+
 class ktFailure : public std::exception {
   public:
     // The text must outlive the failure: a string literal or other static text.
@@ -23,3 +25,5 @@ class ktFailure : public std::exception {
 
 // Every ktFailure is thrown here, so that one breakpoint catches them all.
 [[noreturn]] void throwFailure(const char* text);
+
+}  // namespace penwick

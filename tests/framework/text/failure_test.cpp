@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+using namespace penwick;
+
 TEST(Failure, ThrowCarriesTheConstantText) {
     static const char kText[] = "Append() not implemented";
     try {
