@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+namespace penwick {
+
 int32_t ByteStream::writeString(const char* s) {
     if (s == nullptr) return 0;
     return write(s, static_cast<int32_t>(std::strlen(s)));
@@ -41,3 +43,5 @@ int32_t ByteStream::readBlock(void* data, int32_t size) {
     }
     return have;
 }
+
+}  // namespace penwick

@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstdint>
 
+namespace penwick {
+
 // One small byte-stream abstraction through which every file, compressed file
 // and in-memory buffer is read and written. Concrete kinds: MemoryStream,
 // FileStream, GzStream, and the temporary file of a safe save.
@@ -46,3 +48,5 @@ class ByteStream {
 
 static_assert(std::endian::native == std::endian::little,
               "the file formats store values as little-endian memory images");
+
+}  // namespace penwick

@@ -1,5 +1,7 @@
 #include "model/file_stream.h"
 
+namespace penwick {
+
 bool FileStream::open(const char* path, const char* mode) {
     if (path == nullptr || *path == '\0') return false;
     close();
@@ -32,3 +34,5 @@ int64_t FileStream::fileSize() {
     std::fseek(file_, here, SEEK_SET);
     return end < 0 ? 0 : end;
 }
+
+}  // namespace penwick

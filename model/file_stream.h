@@ -5,6 +5,8 @@
 
 #include "model/byte_stream.h"
 
+namespace penwick {
+
 // A file read or written through the standard library, unbuffered by us.
 class FileStream final : public ByteStream {
   public:
@@ -29,3 +31,5 @@ class FileStream final : public ByteStream {
   private:
     std::FILE* file_ = nullptr;
 };
+
+}  // namespace penwick

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace penwick {
+
 namespace {
 // The buffer zlib reads and writes the file through; larger than its 8 KiB
 // default so that big sketches cost few system calls.
@@ -67,3 +69,5 @@ int32_t GzStream::write(const void* buffer, int32_t length) {
 std::string GzStream::errorText() const {
     return lastErrorText_;
 }
+
+}  // namespace penwick

@@ -7,6 +7,8 @@
 
 #include "model/byte_stream.h"
 
+namespace penwick {
+
 // A gzip-compressed file through zlib. Reading a file that is not compressed
 // delivers its bytes unchanged.
 class GzStream final : public ByteStream {
@@ -37,3 +39,5 @@ class GzStream final : public ByteStream {
     gzFile file_ = nullptr;
     std::string lastErrorText_;
 };
+
+}  // namespace penwick

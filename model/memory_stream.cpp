@@ -6,6 +6,8 @@
 #include <limits>
 #include <new>
 
+namespace penwick {
+
 MemoryStream::MemoryStream(int32_t initialSize) {
     // The first buffer is exactly as large as asked; rounding starts with growth.
     if (initialSize <= 0) return;
@@ -62,3 +64,5 @@ bool MemoryStream::resize(int32_t n) {
 void MemoryStream::setPosition(int32_t p) {
     position_ = std::clamp(p, 0, size_);
 }
+
+}  // namespace penwick

@@ -5,6 +5,8 @@
 
 #include "model/byte_stream.h"
 
+namespace penwick {
+
 // A growable in-memory byte buffer with one read/write position. Used for the
 // clipboard payload and for reading whole files before they are decoded.
 class MemoryStream final : public ByteStream {
@@ -38,3 +40,5 @@ class MemoryStream final : public ByteStream {
     int32_t capacity_ = 0;
     int32_t position_ = 0;
 };
+
+}  // namespace penwick

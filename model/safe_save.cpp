@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <memory>
 
+namespace penwick {
+
 namespace {
 
 // Hands the writer's bytes to the file and remembers the first failure, so
@@ -94,3 +96,5 @@ SaveResult safeSave(const std::string& path, SaveCompression compression, const 
     }
     return {true, {}};
 }
+
+}  // namespace penwick

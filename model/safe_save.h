@@ -6,6 +6,8 @@
 #include "model/byte_stream.h"
 #include "model/save_file_system.h"
 
+namespace penwick {
+
 // Saving that never destroys the file it replaces.
 //
 // The content goes into a new temporary file in the target's folder; every
@@ -29,3 +31,5 @@ using SaveWriter = std::function<bool(ByteStream&)>;
 SaveResult safeSave(const std::string& path, SaveCompression compression, const SaveWriter& writer);
 SaveResult safeSave(const std::string& path, SaveCompression compression, const SaveWriter& writer,
                     SaveFileSystem& files);
+
+}  // namespace penwick

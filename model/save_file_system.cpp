@@ -11,6 +11,8 @@
 
 #include "model/gz_stream.h"
 
+namespace penwick {
+
 namespace {
 
 std::string systemError() {
@@ -261,3 +263,5 @@ bool FailingFileSystem::syncFolder(const std::string& folder, std::string& error
     }
     return real_.syncFolder(folder, error);
 }
+
+}  // namespace penwick

@@ -6,6 +6,8 @@
 
 #include "model/byte_stream.h"
 
+namespace penwick {
+
 // The file operations a safe save is made of, behind an interface so that tests
 // can make any one of them fail (FailingFileSystem).
 
@@ -74,3 +76,5 @@ class FailingFileSystem final : public SaveFileSystem {
     int64_t count_ = 0;
     int64_t failures_ = 0;
 };
+
+}  // namespace penwick

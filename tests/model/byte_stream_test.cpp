@@ -10,6 +10,8 @@
 #include "model/memory_stream.h"
 #include "tests/model/temp_folder.h"
 
+using namespace penwick;
+
 namespace {
 
 std::vector<unsigned char> sequence(size_t n) {

@@ -14,6 +14,8 @@
 #include "model/memory_stream.h"
 #include "tests/model/temp_folder.h"
 
+using namespace penwick;
+
 namespace {
 
 // Content written in many pieces, so that a failure can strike in the middle.
