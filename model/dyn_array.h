@@ -39,8 +39,14 @@ class DynArray {
     }
 
     int32_t append(const T& value) {
-        reserveFor(count() + 1);
-        items_.push_back(value);
+        if (capacity() <= count()) {
+            // value may live in this array: copy it before the buffer moves.
+            T copy(value);
+            reserveFor(count() + 1);
+            items_.push_back(std::move(copy));
+        } else {
+            items_.push_back(value);
+        }
         return count() - 1;
     }
 

@@ -1,6 +1,7 @@
 #include "model/path.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace penwick {
 
@@ -57,6 +58,36 @@ void Path::translate(double dx, double dy) {
 void Path::reverse() {
     for (PathContour& c : contours)
         std::reverse(c.points.begin(), c.points.end());
+}
+
+void Path::removeDuplicatePoints() {
+    for (PathContour& c : contours) {
+        DynArray<PathPoint>& p = c.points;
+        int32_t j = 0;
+        while (j < p.count()) {
+            PathPoint& before = p[wrapIndex(j - 1, p.count())];
+            if (before.x == p[j].x && before.y == p[j].y) {
+                before.onCurve = 1;
+                p.removeAt(j);
+            } else {
+                ++j;
+            }
+        }
+    }
+}
+
+void Path::setEllipse(const RectF& rect, int32_t n) {
+    n = maxOfInt(n, 3);
+    const double c = std::cos(M_PI / n);
+    const double k = 2 / (c * c + 1);  // lifts the control polygon so the spline meets the rect
+    const Vec2 centre = rect.centre();
+    const double rx = k * rect.width() / 2, ry = k * rect.height() / 2;
+    contours.resize(0);
+    for (int32_t i = 0; i < n; ++i) {
+        // The angle step uses this decimal value of 2π, not the exact one.
+        const double a = i * 6.28318530718 / n;
+        addControl(centre.x + std::cos(a) * rx, centre.y + std::sin(a) * ry);
+    }
 }
 
 }  // namespace penwick

@@ -56,6 +56,27 @@ class Path {
     RectF bounds() const;
     void translate(double dx, double dy);
     void reverse();
+
+    // The sum of the contours' winding numbers at (x, y), curves included; a
+    // point is inside when it is not 0.
+    int32_t windingAt(double x, double y) const;
+    // Collapses each run of points with equal x and y into one sharp on-curve
+    // corner, comparing cyclically (a lone point is compared with itself).
+    void removeDuplicatePoints();
+    // Replaces the contents by one closed spline of n (at least 3) control
+    // points inscribed in rect.
+    void setEllipse(const RectF& rect, int32_t n);
+    // Replaces each contour by two offset contours of opposite direction that
+    // fill as a ring w wide horizontally and h vertically.
+    void strokeOutline(double w, double h, bool roundJoins);
+    // Moves every contour outwards by (dx, dy) along its normals.
+    void offsetContours(double dx, double dy, bool roundJoins);
 };
+
+// The winding number of one contour at (x, y); 0 for fewer than 3 points.
+int32_t contourWindingAt(const PathContour& c, double x, double y);
+// Offsets one contour by (dx, dy); contours of fewer than 2 points and a zero
+// offset are left alone. An open contour is offset as if it were closed.
+void offsetContour(PathContour& c, double dx, double dy, bool roundJoins);
 
 }  // namespace penwick
