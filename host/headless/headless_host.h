@@ -1,0 +1,364 @@
+#pragma once
+// The deterministic headless host for tests. Windows are records with
+// rectangles and a dirty region; nothing paints until the test calls paint();
+// time stands still until the test calls advance(), and timers fire from that
+// virtual clock; the clipboard lives in memory; message boxes and dialogs
+// answer from what the test scripted and record what they were asked; beeps,
+// shell calls and printed pages are recorded; every device context records
+// its drawing as DrawOps. Input enters through the helpers at the end, which
+// queue the messages a real desktop would.
+//
+// Frames: a top-level window with a caption has a 24-pixel title bar, a
+// sizing border 4 pixels on every side (else a 1-pixel border when it has
+// WS_BORDER) and a 20-pixel menu bar when a menu is attached. Screen: 1920 x
+// 1080 at 32 bits and 60 Hz, 508 x 286 mm, unless the test sets another.
+//
+// getMessage never blocks: when the queue is empty it runs the next scripted
+// step (whenIdle); with no step left it answers a WM_QUIT with exit code
+// kStarvedExitCode, so a test whose loop waits for something that never comes
+// ends instead of hanging.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/headless/recording_context.h"
+#include "host/host.h"
+
+namespace host::headless {
+
+inline constexpr int kStarvedExitCode = -2;
+
+enum class MouseButton { left, right, middle };
+
+// Modifier keys held during a helper's input.
+struct Modifiers {
+    bool shift = false;
+    bool control = false;
+    bool alt = false;
+};
+
+struct MessageBoxCall {
+    Window owner{};
+    std::string text;
+    std::string title;
+    std::uint32_t type = 0;
+    int answer = 0;
+};
+
+struct ShellCall {
+    std::string file;
+    std::string parameters;
+    std::string folder;
+    int showCommand = 0;
+};
+
+struct PrintedDocument {
+    std::string name;
+    std::string outputFile;
+    std::vector<std::vector<DrawOp>> pages;
+    bool ended = false;
+};
+
+class HeadlessHost : public Host {
+public:
+    HeadlessHost();
+    ~HeadlessHost() override;
+
+    // ---- Scripting and inspection (tests) ------------------------------
+    // Moves the virtual clock on; every timer that falls due gets one
+    // pending WM_TIMER (at most one per timer, as on the platform).
+    void advance(std::int64_t milliseconds);
+    void setWallTimeOrigin(double secondsSince1970) { wallOrigin_ = secondsSince1970; }
+    // Sends WM_PAINT to every visible window with a dirty region (parents
+    // first), or to one window. Answers how many windows painted.
+    int paint();
+    bool paint(Window window);
+    std::optional<Rect> dirtyRect(Window window) const;  // bounds of the dirty region
+    std::vector<DrawOp>& drawLog(Window window);  // what paints and getDC drew on it
+    void whenIdle(std::function<void()> step) { idleSteps_.push_back(std::move(step)); }
+    std::size_t queuedMessages() const { return queue_.size(); }
+
+    // Message boxes answer the scripted answers in order; with none left,
+    // the first button of the type (IDOK, IDOK, IDABORT, IDYES, IDYES,
+    // IDRETRY). A function answers instead when set; it may run messages.
+    void scriptMessageBox(int answer) { messageBoxAnswers_.push_back(answer); }
+    void setMessageBoxHandler(std::function<int(const MessageBoxCall&)> handler) {
+        messageBoxHandler_ = std::move(handler);
+    }
+    const std::vector<MessageBoxCall>& messageBoxes() const { return messageBoxes_; }
+    // File dialogs answer the scripted answers in order (cancel when none).
+    void scriptFileDialog(FileDialogAnswer answer) { fileAnswers_.push_back(std::move(answer)); }
+    const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
+    // Print dialogs answer with the scripted settings (cancel when none).
+    void scriptPrintDialog(std::optional<PrintSettings> answer) {
+        printAnswers_.push_back(std::move(answer));
+    }
+    int printDialogCount() const { return printDialogCount_; }
+    void setPrinterAvailable(bool available) { printerAvailable_ = available; }
+    const std::vector<PrintedDocument>& printedDocuments() const { return printed_; }
+    const std::vector<std::uint32_t>& beeps() const { return beeps_; }
+    const std::vector<ShellCall>& shellCalls() const { return shellCalls_; }
+    void setShellResult(bool ok) { shellResult_ = ok; }
+    void setSpecialFolder(int id, std::string path) { specialFolders_[id] = std::move(path); }
+    void setModulePath(std::string path) { modulePath_ = std::move(path); }
+    void setDisplayMode(std::optional<DisplayMode> mode) { displayMode_ = mode; }
+    void setMonitorAvailable(bool available) { monitorAvailable_ = available; }
+    // Popup menus answer the scripted command ids in order (0 = dismissed).
+    void scriptPopupMenu(int id) { popupAnswers_.push_back(id); }
+    const std::vector<Menu>& popupMenusShown() const { return popupsShown_; }
+    // Lets a popup of a window's menu bar open: WM_INITMENU, WM_INITMENUPOPUP.
+    void openMenuBarPopup(Window window, int position);
+    // The picture put on the clipboard, as recorded.
+    const std::vector<DrawOp>* clipboardPicture() const;
+    void setClipboardBusy(bool busy) { clipboardBusy_ = busy; }
+    Cursor cursor() const { return cursor_; }
+    struct FontInfo {
+        std::string face;
+        int height = 0;
+        bool italic = false;
+        bool bold = false;
+    };
+    std::optional<FontInfo> fontInfo(Font font) const;
+    void setFontAvailable(std::string face, bool available);
+
+    // ---- Input helpers -------------------------------------------------
+    // Mouse messages go to the capture window when there is one (with the
+    // point converted to its client coordinates), else to `window`. The
+    // modifiers and the buttons held are reflected in MK_* flags and, once
+    // the message is taken from the queue, in isKeyDown.
+    void mousePress(Window window, MouseButton button, Point client, Modifiers mods = {});
+    void mouseMove(Window window, Point client, Modifiers mods = {});
+    void mouseRelease(Window window, MouseButton button, Point client, Modifiers mods = {});
+    // Keys go to the focus window; a key held down again is a repeat.
+    void keyDown(int virtualKey, Modifiers mods = {});
+    void keyUp(int virtualKey, Modifiers mods = {});
+    // One wheel turn of `delta` (120 per notch) to the focus window.
+    void wheel(int delta, Point screen, Modifiers mods = {});
+    // One tablet sample to the window of an open context; answers the serial.
+    WParam tabletSample(TabletContext context, std::uint32_t buttons, std::uint32_t x,
+                        std::uint32_t y, std::uint32_t pressure);
+    // Files dropped on a window that accepts them; false when it does not.
+    bool dropFiles(Window window, std::vector<std::string> files);
+    // Clicks the close box: sends WM_CLOSE.
+    void clickClose(Window window);
+
+    // ---- Host ----------------------------------------------------------
+    Window createWindow(const CreateRequest& request) override;
+    bool destroyWindow(Window window) override;
+    bool isWindow(Window window) const override;
+    Window parent(Window window) const override;
+    Window owner(Window window) const override;
+    std::vector<Window> children(Window window) const override;
+    WindowProc windowProc(Window window) const override;
+    WindowProc setWindowProc(Window window, WindowProc proc) override;
+    void* userData(Window window) const override;
+    void setUserData(Window window, void* data) override;
+    int windowId(Window window) const override;
+    void setWindowId(Window window, int id) override;
+    std::uint32_t windowStyle(Window window) const override;
+    void setWindowStyle(Window window, std::uint32_t style) override;
+    LResult defaultProc(Window window, std::uint32_t message, WParam wParam,
+                        LParam lParam) override;
+    std::string windowText(Window window) const override;
+    void setWindowText(Window window, std::string_view text) override;
+    Rect clientRect(Window window) const override;
+    Rect windowRect(Window window) const override;
+    void moveWindow(Window window, const Rect& rect, bool repaint) override;
+    Rect adjustWindowRect(const Rect& client, std::uint32_t style, bool withMenu) const override;
+    Point clientToScreen(Window window, Point point) const override;
+    Point screenToClient(Window window, Point point) const override;
+    bool showWindow(Window window, int showCommand) override;
+    bool isVisible(Window window) const override;
+    bool isMinimised(Window window) const override;
+    bool enableWindow(Window window, bool enable) override;
+    bool isEnabled(Window window) const override;
+    bool setForegroundWindow(Window window) override;
+    Window foregroundWindow() const override { return foreground_; }
+    Window setFocus(Window window) override;
+    Window focusWindow() const override { return focus_; }
+    Window setCapture(Window window) override;
+    void releaseCapture() override;
+    Window captureWindow() const override { return capture_; }
+    void setWindowIcon(Window window, Icon icon, bool small) override;
+    Icon windowIcon(Window window, bool small) const override;
+    std::optional<Rect> monitorRect(Window window) const override;
+    void acceptFiles(Window window, bool accept) override;
+    std::vector<std::string> droppedFiles(WParam drop) const override;
+    void finishDrop(WParam drop) override;
+
+    void invalidate(Window window, const Rect* rect, bool erase) override;
+    void updateWindow(Window window) override;
+    PaintRecord beginPaint(Window window) override;
+    void endPaint(Window window, const PaintRecord& record) override;
+    std::unique_ptr<DeviceContext> getDC(Window window) override;
+    std::unique_ptr<DeviceContext> createMemoryContext(const PixelView& pixels) override;
+    std::unique_ptr<DeviceContext> createPicture(const DeviceContext& reference,
+                                                 const Rect* frame,
+                                                 std::string_view description) override;
+    Brush createSolidBrush(ColourRef colour) override;
+    void deleteBrush(Brush brush) override;
+    Font createFont(std::string_view face, int height, bool italic, bool bold) override;
+    void deleteFont(Font font) override;
+    Icon stockIcon(StockIcon which) override;
+    Icon programIcon() override;
+
+    bool postMessage(Window window, std::uint32_t message, WParam wParam,
+                     LParam lParam) override;
+    LResult sendMessage(Window window, std::uint32_t message, WParam wParam,
+                        LParam lParam) override;
+    bool peekMessage(Message& message, Window window, std::uint32_t first, std::uint32_t last,
+                     bool remove) override;
+    bool getMessage(Message& message) override;
+    void postQuitMessage(int exitCode) override;
+    bool translateMessage(const Message& message) override;
+    LResult dispatchMessage(const Message& message) override;
+
+    bool setTimer(Window window, std::uintptr_t id, std::uint32_t periodMs) override;
+    bool killTimer(Window window, std::uintptr_t id) override;
+    std::int64_t processMilliseconds() const override { return now_; }
+    std::int64_t millisecondsSinceStart() const override { return now_; }
+    double wallTime() const override { return wallOrigin_ + double(now_) / 1000.0; }
+    void sleep(std::uint32_t milliseconds) override { advance(milliseconds); }
+
+    bool isKeyDown(int virtualKey) const override;
+    Point cursorPos() const override { return cursorPos_; }
+    void setCursorPos(Point screen) override { cursorPos_ = screen; }
+    void setCursor(Cursor cursor) override { cursor_ = cursor; }
+
+    Menu createMenu(bool popup) override;
+    void destroyMenu(Menu menu) override;
+    bool appendMenu(Menu menu, std::uint32_t flags, std::uint32_t id, std::string_view text,
+                    Menu subMenu) override;
+    int menuItemCount(Menu menu) const override;
+    std::optional<MenuItem> menuItem(Menu menu, int position) const override;
+    bool setMenuItemText(Menu menu, int position, std::string_view text) override;
+    bool setMenuItemChecked(Menu menu, int position, bool checked) override;
+    bool setMenuItemEnabled(Menu menu, int position, bool enabled) override;
+    bool setWindowMenu(Window window, Menu menu) override;
+    Menu windowMenu(Window window) const override;
+    int trackPopupMenu(Menu menu, std::uint32_t flags, Point screen, Window owner) override;
+
+    bool openClipboard(Window owner) override;
+    void closeClipboard() override;
+    bool emptyClipboard() override;
+    bool setClipboardData(std::string_view format, std::vector<std::uint8_t> bytes) override;
+    bool isClipboardFormatAvailable(std::string_view format) const override;
+    std::optional<std::vector<std::uint8_t>> clipboardData(std::string_view format) const override;
+    bool setClipboardText(std::string_view text) override;
+    std::optional<std::string> clipboardText() const override;
+    bool setClipboardPicture(std::unique_ptr<DeviceContext> picture) override;
+
+    int messageBox(Window owner, std::string_view text, std::string_view title,
+                   std::uint32_t type) override;
+    FileDialogAnswer fileDialog(const FileDialogRequest& request) override;
+    bool printDialog(Window owner, PrintSettings& settings) override;
+    std::unique_ptr<PrinterContext> createPrinterContext(const PrintSettings& settings) override;
+
+    bool shellExecute(std::string_view file, std::string_view parameters,
+                      std::string_view folder, int showCommand) override;
+    void beep(std::uint32_t type) override { beeps_.push_back(type); }
+    std::string specialFolder(int id) const override;
+    std::string modulePath() const override { return modulePath_; }
+    std::optional<DisplayMode> displayMode() const override { return displayMode_; }
+    ColourRef systemColour(int index) const override;
+
+    TabletContext openTablet(Window window) override;
+    void closeTablet(TabletContext context) override;
+    bool tabletPacket(TabletContext context, WParam serial, TabletPacket& packet) override;
+    void enableTablet(TabletContext context, bool enable) override;
+
+private:
+    struct WindowRecord;
+    struct MenuRecord;
+    struct Timer {
+        std::uint32_t period = 0;
+        std::int64_t due = 0;
+        bool pending = false;
+    };
+    struct Queued {
+        Message message;
+        std::vector<std::pair<int, bool>> keyChanges;  // applied when taken
+    };
+    class PaintContext;
+    class Printer;
+
+    WindowRecord* find(Window window);
+    const WindowRecord* find(Window window) const;
+    Rect frameInsets(std::uint32_t style, bool withMenu) const;
+    Point clientOrigin(Window window) const;  // screen position of client (0, 0)
+    void queue(Window window, std::uint32_t message, WParam wParam, LParam lParam,
+               std::vector<std::pair<int, bool>> keyChanges = {});
+    bool take(Message& message, Window window, std::uint32_t first, std::uint32_t last,
+              bool remove);
+    void postMouse(Window window, std::uint32_t message, Point client, Modifiers mods,
+                   WParam buttons);
+    WParam heldButtons() const;
+    RecordingContext::Environment environment() const;
+    void destroyTree(Window window);
+    void sendSize(Window window);
+
+    std::map<std::uintptr_t, std::unique_ptr<WindowRecord>> windows_;
+    std::uintptr_t nextHandle_ = 0x100;
+    std::deque<Queued> queue_;
+    std::deque<std::function<void()>> idleSteps_;
+    std::map<std::pair<std::uintptr_t, std::uintptr_t>, Timer> timers_;
+    std::int64_t now_ = 0;
+    double wallOrigin_ = 1767225600.0;  // 2026-01-01 00:00:00 UTC
+    bool keys_[256] = {};
+    bool pendingKeys_[256] = {};  // as of the last queued input
+    Point cursorPos_;
+    Cursor cursor_ = Cursor::arrow;
+    Window focus_{};
+    Window capture_{};
+    Window foreground_{};
+
+    std::map<std::uintptr_t, std::unique_ptr<MenuRecord>> menus_;
+    std::deque<int> popupAnswers_;
+    std::vector<Menu> popupsShown_;
+
+    std::map<std::uintptr_t, ColourRef> brushes_;
+    std::map<std::uintptr_t, FontInfo> fonts_;
+    std::map<std::string, bool> fontAvailable_;
+    std::uintptr_t nextObject_ = 0x1000;
+
+    bool clipboardOpen_ = false;
+    bool clipboardBusy_ = false;
+    std::map<std::string, std::vector<std::uint8_t>, std::less<>> clipboard_;
+    std::optional<std::vector<DrawOp>> clipboardPicture_;
+
+    std::deque<int> messageBoxAnswers_;
+    std::function<int(const MessageBoxCall&)> messageBoxHandler_;
+    std::vector<MessageBoxCall> messageBoxes_;
+    std::deque<FileDialogAnswer> fileAnswers_;
+    std::vector<FileDialogRequest> fileDialogs_;
+    std::deque<std::optional<PrintSettings>> printAnswers_;
+    int printDialogCount_ = 0;
+    bool printerAvailable_ = true;
+    std::vector<PrintedDocument> printed_;
+    std::vector<std::uint32_t> beeps_;
+    std::vector<ShellCall> shellCalls_;
+    bool shellResult_ = true;
+    std::map<int, std::string> specialFolders_;
+    std::string modulePath_;
+    std::optional<DisplayMode> displayMode_ = DisplayMode{1920, 1080, 32, 60};
+    bool monitorAvailable_ = true;
+
+    std::map<std::uintptr_t, std::vector<std::string>> drops_;
+    std::uintptr_t nextDrop_ = 1;
+
+    struct Tablet {
+        Window window{};
+        bool enabled = true;
+        std::map<WParam, TabletPacket> packets;
+    };
+    std::map<std::uintptr_t, Tablet> tablets_;
+    WParam nextSerial_ = 1;
+};
+
+}  // namespace host::headless

@@ -1,0 +1,330 @@
+// The headless host: menus, clipboard, dialogs, printing, shell, system and
+// tablet.
+#include <algorithm>
+#include <cerrno>
+
+#include "host/headless/headless_host.h"
+#include "host/headless/headless_records.h"
+#include "host/window_style.h"
+
+namespace host::headless {
+
+// ---- Menus ------------------------------------------------------------------
+
+Menu HeadlessHost::createMenu(bool popup) {
+    Menu m{nextObject_++};
+    auto record = std::make_unique<MenuRecord>();
+    record->popup = popup;
+    menus_[std::uintptr_t(m)] = std::move(record);
+    return m;
+}
+
+void HeadlessHost::destroyMenu(Menu menu) {
+    auto it = menus_.find(std::uintptr_t(menu));
+    if (it == menus_.end()) return;
+    std::vector<Menu> subs;
+    for (const MenuItem& item : it->second->items)
+        if (item.subMenu != kNoMenu) subs.push_back(item.subMenu);
+    menus_.erase(it);
+    for (Menu s : subs) destroyMenu(s);
+}
+
+bool HeadlessHost::appendMenu(Menu menu, std::uint32_t flags, std::uint32_t id,
+                              std::string_view text, Menu subMenu) {
+    auto it = menus_.find(std::uintptr_t(menu));
+    if (it == menus_.end()) return false;
+    if ((flags & MF_POPUP) && !menus_.count(std::uintptr_t(subMenu))) return false;
+    MenuItem item;
+    item.flags = flags;
+    if (flags & MF_POPUP) item.subMenu = subMenu;
+    else if (!(flags & MF_SEPARATOR)) item.id = id;
+    if (!(flags & MF_SEPARATOR)) item.text = std::string(text);
+    it->second->items.push_back(std::move(item));
+    return true;
+}
+
+int HeadlessHost::menuItemCount(Menu menu) const {
+    auto it = menus_.find(std::uintptr_t(menu));
+    return it == menus_.end() ? -1 : int(it->second->items.size());
+}
+
+std::optional<MenuItem> HeadlessHost::menuItem(Menu menu, int position) const {
+    auto it = menus_.find(std::uintptr_t(menu));
+    if (it == menus_.end() || position < 0 || position >= int(it->second->items.size()))
+        return std::nullopt;
+    return it->second->items[std::size_t(position)];
+}
+
+namespace {
+template <typename Menus>
+MenuItem* itemAt(Menus& menus, Menu menu, int position) {
+    auto it = menus.find(std::uintptr_t(menu));
+    if (it == menus.end() || position < 0 || position >= int(it->second->items.size()))
+        return nullptr;
+    return &it->second->items[std::size_t(position)];
+}
+}  // namespace
+
+bool HeadlessHost::setMenuItemText(Menu menu, int position, std::string_view text) {
+    MenuItem* item = itemAt(menus_, menu, position);
+    if (!item || (item->flags & MF_SEPARATOR)) return false;
+    item->text = std::string(text);
+    return true;
+}
+bool HeadlessHost::setMenuItemChecked(Menu menu, int position, bool checked) {
+    MenuItem* item = itemAt(menus_, menu, position);
+    if (!item) return false;
+    item->flags = checked ? item->flags | MF_CHECKED : item->flags & ~MF_CHECKED;
+    return true;
+}
+bool HeadlessHost::setMenuItemEnabled(Menu menu, int position, bool enabled) {
+    MenuItem* item = itemAt(menus_, menu, position);
+    if (!item) return false;
+    item->flags = enabled ? item->flags & ~MF_GRAYED : item->flags | MF_GRAYED;
+    return true;
+}
+
+bool HeadlessHost::setWindowMenu(Window window, Menu menu) {
+    WindowRecord* w = find(window);
+    if (!w || (w->style & WS_CHILD)) return false;
+    if (menu != kNoMenu && !menus_.count(std::uintptr_t(menu))) return false;
+    Rect before = clientRect(window);
+    w->menu = menu;
+    Rect after = clientRect(window);
+    if (before != after) sendSize(window);
+    return true;
+}
+
+Menu HeadlessHost::windowMenu(Window window) const {
+    const WindowRecord* w = find(window);
+    return w ? w->menu : kNoMenu;
+}
+
+void HeadlessHost::openMenuBarPopup(Window window, int position) {
+    Menu bar = windowMenu(window);
+    std::optional<MenuItem> item = menuItem(bar, position);
+    if (!item || item->subMenu == kNoMenu) return;
+    sendMessage(window, WM_INITMENU, WParam(bar), 0);
+    sendMessage(window, WM_INITMENUPOPUP, WParam(item->subMenu), makeLParam(position, 0));
+}
+
+int HeadlessHost::trackPopupMenu(Menu menu, std::uint32_t flags, Point, Window owner) {
+    if (!menus_.count(std::uintptr_t(menu))) return 0;
+    sendMessage(owner, WM_INITMENUPOPUP, WParam(menu), 0);
+    popupsShown_.push_back(menu);
+    int chosen = 0;
+    if (!popupAnswers_.empty()) {
+        chosen = popupAnswers_.front();
+        popupAnswers_.pop_front();
+    }
+    if (flags & TPM_RETURNCMD) return chosen;
+    if (chosen != 0) postMessage(owner, WM_COMMAND, WParam(chosen), 0);
+    return chosen != 0 ? 1 : 0;
+}
+
+// ---- Clipboard --------------------------------------------------------------
+
+namespace {
+constexpr std::string_view kTextFormat = "text/plain";
+}
+
+bool HeadlessHost::openClipboard(Window) {
+    if (clipboardOpen_ || clipboardBusy_) return false;
+    clipboardOpen_ = true;
+    return true;
+}
+void HeadlessHost::closeClipboard() { clipboardOpen_ = false; }
+bool HeadlessHost::emptyClipboard() {
+    if (!clipboardOpen_) return false;
+    clipboard_.clear();
+    clipboardPicture_.reset();
+    return true;
+}
+bool HeadlessHost::setClipboardData(std::string_view format, std::vector<std::uint8_t> bytes) {
+    if (!clipboardOpen_ || format.empty()) return false;
+    clipboard_[std::string(format)] = std::move(bytes);
+    return true;
+}
+bool HeadlessHost::isClipboardFormatAvailable(std::string_view format) const {
+    return clipboard_.find(format) != clipboard_.end();
+}
+std::optional<std::vector<std::uint8_t>> HeadlessHost::clipboardData(
+    std::string_view format) const {
+    if (!clipboardOpen_) return std::nullopt;
+    auto it = clipboard_.find(format);
+    if (it == clipboard_.end()) return std::nullopt;
+    return it->second;
+}
+bool HeadlessHost::setClipboardText(std::string_view text) {
+    return setClipboardData(kTextFormat, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+std::optional<std::string> HeadlessHost::clipboardText() const {
+    auto it = clipboard_.find(kTextFormat);
+    if (it == clipboard_.end()) return std::nullopt;
+    return std::string(it->second.begin(), it->second.end());
+}
+bool HeadlessHost::setClipboardPicture(std::unique_ptr<DeviceContext> picture) {
+    auto* recording = dynamic_cast<RecordingContext*>(picture.get());
+    if (!clipboardOpen_ || !recording) return false;
+    clipboardPicture_ = recording->ops();
+    clipboard_["image/svg+xml"] = {};
+    clipboard_["image/png"] = {};
+    return true;
+}
+const std::vector<DrawOp>* HeadlessHost::clipboardPicture() const {
+    return clipboardPicture_ ? &*clipboardPicture_ : nullptr;
+}
+
+// ---- Dialogs and printing ---------------------------------------------------
+
+int HeadlessHost::messageBox(Window owner, std::string_view text, std::string_view title,
+                             std::uint32_t type) {
+    MessageBoxCall call{owner, std::string(text), std::string(title), type, 0};
+    if (messageBoxHandler_) {
+        call.answer = messageBoxHandler_(call);
+    } else if (!messageBoxAnswers_.empty()) {
+        call.answer = messageBoxAnswers_.front();
+        messageBoxAnswers_.pop_front();
+    } else {
+        static constexpr int kFirstButton[] = {IDOK, IDOK, IDABORT, IDYES, IDYES, IDRETRY};
+        std::uint32_t buttons = type & 0xF;
+        call.answer = buttons < 6 ? kFirstButton[buttons] : IDOK;
+    }
+    messageBoxes_.push_back(call);
+    return call.answer;
+}
+
+FileDialogAnswer HeadlessHost::fileDialog(const FileDialogRequest& request) {
+    fileDialogs_.push_back(request);
+    if (fileAnswers_.empty()) return {};
+    FileDialogAnswer answer = std::move(fileAnswers_.front());
+    fileAnswers_.pop_front();
+    return answer;
+}
+
+bool HeadlessHost::printDialog(Window, PrintSettings& settings) {
+    ++printDialogCount_;
+    if (printAnswers_.empty()) return false;
+    std::optional<PrintSettings> answer = std::move(printAnswers_.front());
+    printAnswers_.pop_front();
+    if (!answer) return false;
+    settings = *answer;
+    return true;
+}
+
+// A printer whose pages are recorded into printedDocuments(); a 210 x 297 mm
+// page at 300 dots per inch.
+class HeadlessHost::Printer : public PrinterContext {
+public:
+    Printer(HeadlessHost& host, std::string outputFile)
+        : host_(host), outputFile_(std::move(outputFile)) {}
+    DeviceContext& dc() override { return *dc_; }
+    int startDocument(const std::string& name) override {
+        if (document_) return errno = EBUSY, 0;
+        host_.printed_.push_back({name, outputFile_, {}, false});
+        document_ = host_.printed_.size();
+        return int(document_);
+    }
+    int startPage() override {
+        if (!document_ || pageOpen_) return errno = EINVAL, 0;
+        pageOpen_ = true;
+        page_.clear();
+        return 1;
+    }
+    int endPage() override {
+        if (!pageOpen_) return errno = EINVAL, 0;
+        pageOpen_ = false;
+        host_.printed_[document_ - 1].pages.push_back(page_);
+        page_.clear();
+        return 1;
+    }
+    int endDocument() override {
+        if (!document_) return errno = EINVAL, 0;
+        host_.printed_[document_ - 1].ended = true;
+        document_ = 0;
+        return 1;
+    }
+
+private:
+    HeadlessHost& host_;
+    std::string outputFile_;
+    std::vector<DrawOp> page_;
+    std::unique_ptr<RecordingContext> dc_ =
+        std::make_unique<RecordingContext>(host_.environment(), 2480, 3508, 210, 297, &page_);
+    std::size_t document_ = 0;  // index + 1 into printed_
+    bool pageOpen_ = false;
+};
+
+std::unique_ptr<PrinterContext> HeadlessHost::createPrinterContext(const PrintSettings& s) {
+    if (!printerAvailable_) {
+        errno = ENODEV;
+        return nullptr;
+    }
+    return std::make_unique<Printer>(*this, s.outputFile);
+}
+
+// ---- Shell and system -------------------------------------------------------
+
+bool HeadlessHost::shellExecute(std::string_view file, std::string_view parameters,
+                                std::string_view folder, int showCommand) {
+    shellCalls_.push_back(
+        {std::string(file), std::string(parameters), std::string(folder), showCommand});
+    return shellResult_;
+}
+
+std::string HeadlessHost::specialFolder(int id) const {
+    auto it = specialFolders_.find(id);
+    return it == specialFolders_.end() ? std::string() : it->second;
+}
+
+ColourRef HeadlessHost::systemColour(int index) const {
+    switch (index) {
+    case COLOR_WINDOW: return rgb(255, 255, 255);
+    case COLOR_WINDOWTEXT: return rgb(0, 0, 0);
+    case COLOR_HIGHLIGHT: return rgb(0, 120, 215);
+    case COLOR_BTNFACE: return rgb(240, 240, 240);
+    case COLOR_GRAYTEXT: return rgb(109, 109, 109);
+    case COLOR_BTNTEXT: return rgb(0, 0, 0);
+    default: return 0;
+    }
+}
+
+// ---- Tablet -----------------------------------------------------------------
+
+TabletContext HeadlessHost::openTablet(Window window) {
+    if (!find(window)) return kNoTablet;
+    TabletContext context{nextObject_++};
+    tablets_[std::uintptr_t(context)].window = window;
+    return context;
+}
+
+void HeadlessHost::closeTablet(TabletContext context) { tablets_.erase(std::uintptr_t(context)); }
+
+bool HeadlessHost::tabletPacket(TabletContext context, WParam serial, TabletPacket& packet) {
+    auto it = tablets_.find(std::uintptr_t(context));
+    if (it == tablets_.end()) return false;
+    auto p = it->second.packets.find(serial);
+    if (p == it->second.packets.end()) return false;
+    packet = p->second;
+    return true;
+}
+
+void HeadlessHost::enableTablet(TabletContext context, bool enable) {
+    auto it = tablets_.find(std::uintptr_t(context));
+    if (it != tablets_.end()) it->second.enabled = enable;
+}
+
+WParam HeadlessHost::tabletSample(TabletContext context, std::uint32_t buttons,
+                                  std::uint32_t x, std::uint32_t y, std::uint32_t pressure) {
+    auto it = tablets_.find(std::uintptr_t(context));
+    if (it == tablets_.end() || !it->second.enabled) return 0;
+    WParam serial = nextSerial_++;
+    auto& packets = it->second.packets;
+    packets[serial] = {std::uint32_t(now_), buttons, x, y, pressure};
+    // Like a tablet driver's ring, only the newest packets are kept.
+    while (packets.size() > 128) packets.erase(packets.begin());
+    queue(it->second.window, WT_PACKET, serial, LParam(context));
+    return serial;
+}
+
+}  // namespace host::headless
