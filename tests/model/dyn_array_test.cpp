@@ -121,7 +121,8 @@ TEST(DynArray, CopiesAreDeep) {
     a = b;
     b[0][1] = 5;
     EXPECT_EQ(a[0][1], 2);
-    for (int i = 0; i < 6; ++i) a.append(a[0]);  // appending an element of the array itself
+    for (int i = 0; i < 6; ++i)
+        a.append(a[0]);  // appending an element of the array itself
     EXPECT_EQ(a.count(), 7);
     EXPECT_EQ(a[6][1], 2);
 }

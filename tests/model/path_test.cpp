@@ -1,5 +1,7 @@
 #include "model/path.h"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using namespace penwick;
@@ -50,4 +52,80 @@ TEST(Path, BoundsTranslateReverse) {
     EXPECT_EQ(p.contours[0].points[0], (PathPoint{3, 2, 1}));
     EXPECT_EQ(p.contours[0].points[2], (PathPoint{2, 0, 0}));
     EXPECT_EQ(p.contours[1].points[0], (PathPoint{12, 11, 0}));
+}
+
+TEST(Path, DuplicateRemovalCollapsesRunsIntoSharpCorners) {
+    {  // a run in the middle: one on-curve point is left
+        Path p;
+        for (float x : {0.f, 1.f, 1.f, 1.f, 2.f})
+            p.addPoint(x, 0, false);
+        p.removeDuplicatePoints();
+        ASSERT_EQ(p.contours[0].points.count(), 3);
+        EXPECT_EQ(p.contours[0].points[1], (PathPoint{1, 0, 1}));
+        EXPECT_EQ(p.contours[0].points[0].onCurve, 0);
+        EXPECT_EQ(p.contours[0].points[2].onCurve, 0);
+    }
+    {  // the first point is compared with the last
+        Path p;
+        for (float x : {5.f, 1.f, 2.f, 5.f})
+            p.addPoint(x, 0, false);
+        p.removeDuplicatePoints();
+        ASSERT_EQ(p.contours[0].points.count(), 3);
+        EXPECT_EQ(p.contours[0].points[0], (PathPoint{1, 0, 0}));
+        EXPECT_EQ(p.contours[0].points[2], (PathPoint{5, 0, 1}));
+    }
+    {  // equal y alone is not a duplicate; a lone point is compared with itself
+        Path p;
+        p.addPoint(1, 0, false);
+        p.addPoint(2, 0, false);
+        p.startContour();
+        p.addPoint(3, 3, false);
+        p.startContour();
+        for (int i = 0; i < 4; ++i)
+            p.addPoint(7, 7, false);
+        p.removeDuplicatePoints();
+        EXPECT_EQ(p.contours[0].points.count(), 2);
+        EXPECT_EQ(p.contours[1].points.count(), 0);
+        EXPECT_EQ(p.contours[2].points.count(), 0);
+    }
+}
+
+TEST(Path, EllipseControlPolygon) {
+    Path p;
+    p.addPoint(100, 100, true);  // replaced
+    p.setEllipse(RectF(0, 0, 20, 10), 8);
+    ASSERT_EQ(p.contours.count(), 1);
+    ASSERT_EQ(p.contours[0].points.count(), 8);
+    const double k = 2 / (std::pow(std::cos(M_PI / 8), 2) + 1);
+    EXPECT_NEAR(k, 1.079, 5e-4);
+    const PathPoint& first = p.contours[0].points[0];
+    EXPECT_FLOAT_EQ(first.x, float(10 + k * 10));
+    EXPECT_FLOAT_EQ(first.y, 5);
+    EXPECT_EQ(first.onCurve, 0);
+    const PathPoint& quarter = p.contours[0].points[2];
+    EXPECT_NEAR(quarter.x, 10, 1e-5);
+    EXPECT_FLOAT_EQ(quarter.y, float(5 + k * 5));
+    // The spline touches the ellipse at the angles of the control points and
+    // runs through their midpoints just inside it.
+    const double c = std::cos(M_PI / 8);
+    for (int i = 0; i < 8; ++i) {
+        const PathPoint& a = p.contours[0].points[i];
+        const PathPoint& b = p.contours[0].points[(i + 1) % 8];
+        const double mx = ((a.x + b.x) / 2 - 10) / 10, my = ((a.y + b.y) / 2 - 5) / 5;
+        EXPECT_NEAR(std::hypot(mx, my), k * c, 1e-5);
+        const double px = (0.25 * (a.x + b.x) / 2 + 0.5 * b.x +
+                           0.25 * (b.x + p.contours[0].points[(i + 2) % 8].x) / 2 - 10) /
+                          10;
+        const double py = (0.25 * (a.y + b.y) / 2 + 0.5 * b.y +
+                           0.25 * (b.y + p.contours[0].points[(i + 2) % 8].y) / 2 - 5) /
+                          5;
+        EXPECT_NEAR(std::hypot(px, py), 1, 1e-6);  // k makes the curve touch the ellipse here
+        EXPECT_LT(k * c, 1);
+    }
+
+    p.setEllipse(RectF(0, 0, 2, 2), 2);  // raised to 3 segments
+    EXPECT_EQ(p.contours[0].points.count(), 3);
+    p.setEllipse(RectF(4, 4, 4, 4), 8);  // a zero square: eight coincident points
+    for (const PathPoint& q : p.contours[0].points)
+        EXPECT_EQ(q, (PathPoint{4, 4, 0}));
 }
