@@ -15,6 +15,10 @@ MemoryStream::MemoryStream(int32_t initialSize) {
     size_ = capacity_ = initialSize;
 }
 
+MemoryStream::MemoryStream(const void* bytes, int32_t size) : MemoryStream(size) {
+    if (size > 0) std::memcpy(data_.get(), bytes, static_cast<size_t>(size));
+}
+
 int32_t MemoryStream::read(void* buffer, int32_t length) {
     const int32_t available = std::min(length, size_ - position_);
     if (available <= 0) return 0;

@@ -13,6 +13,8 @@ class MemoryStream final : public ByteStream {
   public:
     // A stream of `initialSize` zero bytes; none (and no buffer) when it is 0 or less.
     explicit MemoryStream(int32_t initialSize = 0);
+    // A stream holding a copy of `size` bytes, positioned at the start.
+    MemoryStream(const void* bytes, int32_t size);
 
     int32_t read(void* buffer, int32_t length) override;
     int32_t write(const void* buffer, int32_t length) override;

@@ -1,0 +1,15 @@
+// Feeds arbitrary bytes to the clipboard reader; see fuzz/sketch_checks.h for
+// what must hold.
+#include <cstdio>
+#include <cstdlib>
+
+#include "fuzz/sketch_checks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string problem = penwick::checks::checkClipboard(data, size);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "clipboard reader: %s\n", problem.c_str());
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,129 @@
+#include "fuzz/sketch_checks.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "fuzz/sketch_samples.h"
+#include "model/gz_stream.h"
+#include "model/memory_stream.h"
+#include "model/sketch_file.h"
+
+namespace penwick::checks {
+
+namespace {
+
+using samples::Bytes;
+
+// Everything of a sketch that reading may change, as comparable bytes.
+Bytes stateOf(const Sketch& sketch) {
+    Bytes state = samples::payloadOf(sketch);
+    samples::putTransform(state, sketch.viewTransform());
+    samples::putInt32(state, sketch.insertIndex);
+    samples::putInt32(state, static_cast<int32_t>(sketch.editLevel));
+    for (const Shape& shape : sketch.shapes)
+        state.push_back(shape.selected);
+    return state;
+}
+
+// A target with content of its own, so that any change shows.
+Sketch target() {
+    Sketch sketch = samples::varied();
+    sketch.insertIndex = 1;
+    sketch.editLevel = EditLevel::Point;
+    return sketch;
+}
+
+MemoryStream streamOf(const uint8_t* data, size_t size) {
+    return MemoryStream(data, static_cast<int32_t>(size));
+}
+
+std::string checkRead(ByteStream& input, const char* how) {
+    Sketch sketch = target();
+    const Bytes before = stateOf(sketch);
+    const ReadResult result = readSketch(input, sketch);
+    if (!result) {
+        if (result.error.empty()) return std::string(how) + ": rejected without a reason";
+        if (stateOf(sketch) != before)
+            return std::string(how) + ": a rejected input changed the sketch";
+        return {};
+    }
+    if (sketch.insertIndex != -1 || sketch.editLevel != EditLevel::Shape)
+        return std::string(how) + ": a read sketch keeps the old insertion point or level";
+    // Compared as bytes: a damaged file may well hold NaNs.
+    const Transform3D view = Transform3D::compose(sketch.fitTransform(), sketch.pageTransform());
+    if (std::memcmp(&view, &sketch.viewTransform(), sizeof view) != 0)
+        return std::string(how) + ": the view transform was not recomputed";
+    // Written again and read back: the same sketch.
+    const Bytes written = samples::payloadOf(sketch);
+    MemoryStream again = streamOf(written.data(), written.size());
+    Sketch reread = target();
+    const ReadResult second = readSketch(again, reread);
+    if (!second) return std::string(how) + ": its own output was rejected: " + second.error;
+    if (stateOf(reread) != stateOf(sketch))
+        return std::string(how) + ": writing and reading again changed the sketch";
+    return {};
+}
+
+}  // namespace
+
+std::string checkSketchFile(const uint8_t* data, size_t size) {
+    if (size > INT32_MAX) return {};
+    {
+        MemoryStream raw = streamOf(data, size);
+        const std::string problem = checkRead(raw, "raw");
+        if (!problem.empty()) return problem;
+    }
+    if (size >= 2 && data[0] == 0x1F && data[1] == 0x8B) {
+        // Through the gzip reader, from a file that lives only in memory.
+        const int fd = ::memfd_create("penwick-sketch", MFD_CLOEXEC);
+        if (fd < 0) return {};
+        const bool written =
+            ::write(fd, data, size) == static_cast<ssize_t>(size) && ::lseek(fd, 0, SEEK_SET) == 0;
+        GzStream gz;
+        const int copy = written ? ::dup(fd) : -1;
+        ::close(fd);
+        if (copy < 0 || !gz.openDescriptor(copy, "rb")) return {};
+        return checkRead(gz, "gzip");
+    }
+    return {};
+}
+
+std::string checkClipboard(const uint8_t* data, size_t size) {
+    if (size > INT32_MAX) return {};
+    Sketch sketch = target();
+    sketch.selectAll(false);
+    const Bytes before = stateOf(sketch);
+    const int32_t shapesBefore = sketch.shapes.count();
+    MemoryStream input = streamOf(data, size);
+    const ReadResult result = pasteClipboard(input, sketch);
+    if (!result) {
+        if (result.error.empty()) return "rejected without a reason";
+        if (stateOf(sketch) != before) return "a rejected payload changed the sketch";
+        return {};
+    }
+    if (sketch.shapes.count() != shapesBefore + result.shapeCount)
+        return "the shape count does not match the number pasted";
+    if (sketch.insertIndex != 1) return "pasting moved the insertion point";
+    for (int32_t i = 0; i < sketch.shapes.count(); ++i) {
+        const bool pasted = i >= 1 && i < 1 + result.shapeCount;
+        if ((sketch.shapes[i].selected != 0) != pasted)
+            return "the pasted shapes are not exactly the selected ones, at the insertion point";
+    }
+    // Copied again (the pasted shapes are the selection) and pasted into an
+    // empty sketch: the same shapes. An empty paste selects nothing, and then
+    // every shape would be copied; that case has nothing more to show.
+    if (result.shapeCount == 0) return {};
+    const Bytes copied = samples::clipboardOf(sketch);
+    Sketch other;
+    MemoryStream again = streamOf(copied.data(), copied.size());
+    const ReadResult second = pasteClipboard(again, other);
+    if (!second || second.shapeCount != result.shapeCount)
+        return "its own copy could not be pasted again";
+    if (samples::clipboardOf(other) != copied)
+        return "copying and pasting again changed the shapes";
+    return {};
+}
+
+}  // namespace penwick::checks

@@ -1,0 +1,312 @@
+// Reading sketch files (versions 107, 106, 105) and clipboard payloads.
+//
+// The bytes come from anywhere (a damaged disk, another program's clipboard
+// data), so they are never trusted: the whole input is first read into memory
+// in chunks that grow only as data really arrives, then decoded with every
+// count checked against the bytes left, into new objects that replace the
+// target's only when everything was read.
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "model/gz_stream.h"
+#include "model/payload_reader.h"
+#include "model/sketch_file.h"
+
+namespace penwick {
+
+namespace {
+
+// Decompressed input beyond this is refused rather than held in memory: a
+// sketch of 60 million points, far beyond any drawing, while a small gzip
+// file can claim to expand to any size.
+constexpr size_t kMaxInputBytes = size_t{1} << 30;
+constexpr size_t kFirstChunk = 64 * 1024;
+
+constexpr int32_t kOldVersion105 = 105;
+constexpr int32_t kOldVersion106 = 106;
+
+// The fewest bytes each record can take, to bound counts by the data left.
+constexpr size_t kPointSize = 16;
+constexpr size_t kOldPointSize = 12;
+constexpr size_t kMinStrokeSize = 1 + 4;
+constexpr size_t kMinGroupSize = 4;
+constexpr size_t kMinShapeSize = 4 + 4 + 4;
+constexpr size_t kMinOldStrokeSize = 4 + 4 + 4;
+constexpr size_t kTransformSize = 96;
+constexpr size_t kMinPageSize = 4 + kMinShapeSize + 2 * kTransformSize + 4;
+
+struct Input {
+    std::vector<unsigned char> bytes;
+    std::string error;
+};
+
+// Everything the stream delivers. Each chunk is at most as large as what has
+// already arrived, so memory stays within about twice the real data.
+Input readAll(ByteStream& stream, const char* what) {
+    Input input;
+    for (;;) {
+        const size_t have = input.bytes.size();
+        if (have >= kMaxInputBytes) {
+            input.error = std::string(what) + " is too large";
+            return input;
+        }
+        const size_t ask =
+            std::min({std::max(kFirstChunk, have), kMaxInputBytes - have, size_t{INT32_MAX}});
+        input.bytes.resize(have + ask);
+        const int32_t got = stream.read(input.bytes.data() + have, static_cast<int32_t>(ask));
+        input.bytes.resize(have + static_cast<size_t>(std::max(got, 0)));
+        if (got < 0) {
+            input.error = std::string(what) + " is damaged or truncated";
+            return input;
+        }
+        if (got == 0) return input;
+    }
+}
+
+class Decoder {
+  public:
+    Decoder(PayloadReader& in, const char* what) : in_(in), what_(what) {}
+
+    const std::string& error() const { return error_; }
+
+    bool truncated() { return fail("is truncated"); }
+    bool damaged() { return fail("is damaged"); }
+
+    bool int32(int32_t& value) { return in_.readInt32(value) || truncated(); }
+
+    // A count of records of at least `minimumSize` bytes each.
+    bool count(int32_t& n, size_t minimumSize) {
+        if (!int32(n)) return false;
+        if (n < 0) return damaged();
+        return in_.canHold(n, minimumSize) || truncated();
+    }
+
+    bool transform(Transform3D& t) {
+        double values[12];
+        if (!in_.readBlock(values, sizeof values)) return truncated();
+        t.col0 = {values[0], values[1], values[2]};
+        t.col1 = {values[3], values[4], values[5]};
+        t.col2 = {values[6], values[7], values[8]};
+        t.translation = {values[9], values[10], values[11]};
+        return true;
+    }
+
+    bool points(DynArray<StrokePoint>& points) {
+        int32_t n = 0;
+        if (!count(n, kPointSize)) return false;
+        const unsigned char* records = in_.take(static_cast<size_t>(n) * kPointSize);
+        points.resize(n);
+        StrokePoint* out = points.items();
+        for (int32_t i = 0; i < n; ++i) {
+            const unsigned char* record = records + static_cast<size_t>(i) * kPointSize;
+            std::memcpy(&out[i].x, record, 4);
+            std::memcpy(&out[i].y, record + 4, 4);
+            std::memcpy(&out[i].radius, record + 8, 4);
+            out[i].onCurve = record[12];
+            out[i].selected = record[13];
+            // Bytes 14 and 15 are reserved and ignored.
+        }
+        return true;
+    }
+
+    bool shape(Shape& shape) {
+        int32_t groupCount = 0;
+        if (!count(groupCount, kMinGroupSize)) return false;
+        shape.groups.resize(groupCount);
+        for (StrokeGroup& group : shape.groups) {
+            int32_t strokeCount = 0;
+            if (!count(strokeCount, kMinStrokeSize)) return false;
+            group.strokes.resize(strokeCount);
+            for (Stroke& stroke : group.strokes) {
+                if (!in_.readByte(stroke.closed)) return truncated();
+                if (!points(stroke.points)) return false;
+            }
+        }
+        return int32(shape.colour) && int32(shape.fillColour);
+    }
+
+    bool shapeList(DynArray<Shape>& shapes) {
+        int32_t n = 0;
+        if (!count(n, kMinShapeSize)) return false;
+        shapes.resize(n);
+        for (Shape& shape : shapes)
+            if (!this->shape(shape)) return false;
+        return true;
+    }
+
+    // A stroke of version 105: colours, then points of x, y and radius only.
+    bool oldStroke(Shape& shape) {
+        int32_t n = 0;
+        if (!int32(shape.colour) || !int32(shape.fillColour) || !count(n, kOldPointSize))
+            return false;
+        for (int32_t i = 0; i < n; ++i) {
+            float xyr[3];
+            in_.readBlock(xyr, sizeof xyr);  // within the count checked above
+            addPoint(shape.groups, xyr[0], xyr[1], xyr[2]);
+        }
+        return true;
+    }
+
+  private:
+    bool fail(const char* how) {
+        if (error_.empty()) error_ = std::string(what_) + " " + how;
+        return false;
+    }
+
+    PayloadReader& in_;
+    const char* what_;
+    std::string error_;
+};
+
+// What a file holds, decoded but not yet given to the sketch.
+struct Page {
+    DynArray<Shape> shapes;
+    Shape current;
+    bool hasCurrent = false;
+    Transform3D pageTransform;
+    Transform3D fitTransform;
+    int32_t background = 0xFFFFFF;
+};
+
+bool readPage107(Decoder& in, Page& page) {
+    page.hasCurrent = true;
+    return in.shapeList(page.shapes) && in.shape(page.current) &&
+           in.transform(page.pageTransform) && in.transform(page.fitTransform) &&
+           in.int32(page.background);
+}
+
+bool readPage106(Decoder& in, Page& page) {
+    Transform3D view;  // recomputed from the other two
+    page.hasCurrent = true;
+    return in.shapeList(page.shapes) && in.shape(page.current) &&
+           in.transform(page.pageTransform) && in.transform(page.fitTransform) &&
+           in.transform(view) && in.int32(page.background);
+}
+
+bool readPage105(Decoder& in, Page& page) {
+    int32_t n = 0;
+    if (!in.count(n, kMinOldStrokeSize)) return false;
+    for (int32_t i = 0; i < n; ++i) {
+        Shape shape;
+        if (!in.oldStroke(shape)) return false;
+        page.shapes.append(std::move(shape));
+    }
+    Shape unfinished;  // the stroke being drawn when the file was saved; dropped
+    Transform3D view;
+    return in.oldStroke(unfinished) && in.transform(page.pageTransform) &&
+           in.transform(page.fitTransform) && in.transform(view) && in.int32(page.background);
+}
+
+void apply(Page& page, Sketch& sketch) {
+    sketch.clear();
+    sketch.shapes = std::move(page.shapes);
+    if (page.hasCurrent) sketch.current = std::move(page.current);
+    sketch.setPageTransform(page.pageTransform);
+    sketch.setFitTransform(page.fitTransform);
+    sketch.background = static_cast<uint32_t>(page.background);
+}
+
+std::string unknownVersion(int32_t version) {
+    // Small numbers look like versions of this format; anything else is some
+    // other kind of file.
+    if (version > 0 && version < 65536) return "unsupported version " + std::to_string(version);
+    return "not a Penwick sketch";
+}
+
+}  // namespace
+
+ReadResult readSketch(ByteStream& stream, Sketch& sketch) {
+    Input input = readAll(stream, "the file");
+    if (!input.error.empty()) return {false, input.error, 0};
+    if (input.bytes.empty()) {
+        sketch.clear();
+        return {true, {}, 0};
+    }
+    PayloadReader reader(input.bytes.data(), input.bytes.size());
+    Decoder in(reader, "the file");
+    int32_t version = 0;
+    if (!in.int32(version)) return {false, in.error(), 0};
+
+    Page page;
+    bool ok = false;
+    switch (version) {
+        case kSketchVersion: {
+            int32_t pages = 0;
+            if (!in.count(pages, kMinPageSize)) return {false, in.error(), 0};
+            if (pages == 0) {
+                sketch.clear();
+                return {true, {}, 0};
+            }
+            // With several pages the last one read stands.
+            ok = true;
+            for (int32_t i = 0; i < pages && ok; ++i) {
+                page = Page{};
+                ok = readPage107(in, page);
+            }
+            break;
+        }
+        case kOldVersion106:
+            ok = readPage106(in, page);
+            break;
+        case kOldVersion105:
+            ok = readPage105(in, page);
+            break;
+        default:
+            return {false, unknownVersion(version), 0};
+    }
+    if (!ok) return {false, in.error(), 0};
+    const int32_t shapeCount = page.shapes.count();
+    apply(page, sketch);
+    return {true, {}, shapeCount};
+}
+
+ReadResult pasteClipboard(ByteStream& stream, Sketch& sketch) {
+    Input input = readAll(stream, "the clipboard data");
+    if (!input.error.empty()) return {false, input.error, 0};
+    PayloadReader reader(input.bytes.data(), input.bytes.size());
+    int32_t magic = 0, version = 0;
+    if (!reader.readInt32(magic) || !reader.readInt32(version) || magic != kClipboardMagic ||
+        version != kSketchVersion) {
+        return {false, "not Penwick clipboard data", 0};
+    }
+    Decoder in(reader, "the clipboard data");
+    DynArray<Shape> pasted;
+    if (!in.shapeList(pasted)) return {false, in.error(), 0};
+
+    const int32_t n = pasted.count();
+    for (Shape& shape : pasted)
+        shape.selected = 1;
+    const int32_t at = sketch.insertIndex;
+    if (at >= 0 && at < sketch.shapes.count()) {
+        // One pass instead of n insertions, so a large paste costs no more
+        // than copying the list once.
+        DynArray<Shape> merged;
+        merged.resize(sketch.shapes.count() + n);
+        int32_t out = 0;
+        for (int32_t i = 0; i < at; ++i)
+            merged[out++] = std::move(sketch.shapes[i]);
+        for (Shape& shape : pasted)
+            merged[out++] = std::move(shape);
+        for (int32_t i = at; i < sketch.shapes.count(); ++i)
+            merged[out++] = std::move(sketch.shapes[i]);
+        sketch.shapes = std::move(merged);
+    } else {
+        for (Shape& shape : pasted)
+            sketch.shapes.append(std::move(shape));
+    }
+    return {true, {}, n};
+}
+
+ReadResult loadSketchFile(const std::string& path, Sketch& sketch) {
+    GzStream stream;
+    if (!stream.open(path.c_str(), "rb")) {
+        return {false, std::string("the file could not be opened (") + std::strerror(errno) + ")",
+                0};
+    }
+    return readSketch(stream, sketch);
+}
+
+}  // namespace penwick
