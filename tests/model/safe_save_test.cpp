@@ -195,17 +195,32 @@ TEST(SafeSave, KilledSaveLeavesOldOrNewPage) {
     std::mt19937 random(0x5eed);
     int sawFirst = 0, sawSecond = 0;
     for (int round = 0; round < 30; ++round) {
+        // The child reports each finished save through a pipe, so that the
+        // kills fall after a chosen number of saves (and the page changes
+        // between rounds) however slow the machine is.
+        int progress[2];
+        ASSERT_EQ(::pipe(progress), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            ::close(progress[0]);
             for (int i = 0;; ++i) {
                 safeSave(page, SaveCompression::Gzip, writerOf(i % 2 == 0 ? second : first));
+                const char done = 1;
+                if (::write(progress[1], &done, 1) != 1) ::_exit(1);
             }
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 60000));
+        ::close(progress[1]);
+        const int finished = static_cast<int>(random() % 4);
+        for (int i = 0; i < finished; ++i) {
+            char done = 0;
+            ASSERT_EQ(::read(progress[0], &done, 1), 1);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 8000));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
+        ::close(progress[0]);
         ASSERT_TRUE(WIFSIGNALED(status));
 
         const auto now = gunzip(page);
