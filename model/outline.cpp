@@ -18,6 +18,9 @@ Vec2 sub(Vec2 a, Vec2 b) {
 Vec2 xy(const StrokePoint& p) {
     return Vec2{p.x, p.y};
 }
+PathPoint control(Vec2 p) {
+    return PathPoint{p.x, p.y, 0};
+}
 
 void addMidpoint(Path& path, Vec2 a, Vec2 b) {
     path.addOnCurve((double(a.x) + b.x) / 2, (double(a.y) + b.y) / 2);
@@ -105,17 +108,28 @@ Path outline(const Stroke& stroke) {
     }
     if (n == 2) return capsule(stroke);
 
+    // One pass fills both edges. Open: P0, L0 .. Ln-1, Pn-1, Rn-1 .. R0 in
+    // one contour; closed: L0 .. Ln-1 and Rn-1 .. R0 in two.
     Path path;
-    if (!stroke.closed) path.addControl(xy(p[0]));
-    for (int32_t i = 0; i < n; ++i)
-        path.addControl(edgesAt(stroke, i).left);
+    const int32_t tips = stroke.closed ? 0 : 1;
+    path.contours.resize(stroke.closed ? 2 : 1);
+    DynArray<PathPoint>& first = path.contours[0].points;
+    first.resize(stroke.closed ? n : 2 * (n + tips));
+    PathPoint* left = first.items() + tips;
+    PathPoint* right = left + n + 1;
     if (stroke.closed) {
-        path.startContour();
+        DynArray<PathPoint>& second = path.contours[1].points;
+        second.resize(n);
+        right = second.items();
     } else {
-        path.addControl(xy(p[n - 1]));
+        first[0] = control(xy(p[0]));
+        first[n + 1] = control(xy(p[n - 1]));
     }
-    for (int32_t i = n - 1; i >= 0; --i)
-        path.addControl(edgesAt(stroke, i).right);
+    for (int32_t i = 0; i < n; ++i) {
+        const Edges e = edgesAt(stroke, i);
+        left[i] = control(e.left);
+        right[n - 1 - i] = control(e.right);
+    }
     path.removeDuplicatePoints();
     return path;
 }

@@ -61,18 +61,35 @@ void Path::reverse() {
 }
 
 void Path::removeDuplicatePoints() {
+    // One linear pass that gives the same result as walking j = 0, 1, ...
+    // and removing point j whenever it equals its cyclic predecessor (whose
+    // flag then becomes on-curve).
+    auto same = [](const PathPoint& a, const PathPoint& b) { return a.x == b.x && a.y == b.y; };
     for (PathContour& c : contours) {
         DynArray<PathPoint>& p = c.points;
-        int32_t j = 0;
-        while (j < p.count()) {
-            PathPoint& before = p[wrapIndex(j - 1, p.count())];
-            if (before.x == p[j].x && before.y == p[j].y) {
-                before.onCurve = 1;
-                p.removeAt(j);
+        const int32_t n = p.count();
+        // At the front the predecessor is the last point; a lone point is
+        // compared with itself.
+        int32_t start = 0;
+        while (start < n && same(p[start], p[n - 1])) {
+            p[n - 1].onCurve = 1;
+            ++start;
+        }
+        if (start == n) {
+            p.resize(0);
+            continue;
+        }
+        // From then on the predecessor is the last point kept.
+        int32_t kept = start + 1;
+        for (int32_t j = start + 1; j < n; ++j) {
+            if (same(p[j], p[kept - 1])) {
+                p[kept - 1].onCurve = 1;
             } else {
-                ++j;
+                p[kept++] = p[j];
             }
         }
+        p.removeAt(kept, n - kept);
+        p.removeAt(0, start);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "model/path.h"
 
 #include <cmath>
+#include <random>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -128,4 +130,50 @@ TEST(Path, EllipseControlPolygon) {
     p.setEllipse(RectF(4, 4, 4, 4), 8);  // a zero square: eight coincident points
     for (const PathPoint& q : p.contours[0].points)
         EXPECT_EQ(q, (PathPoint{4, 4, 0}));
+}
+
+namespace {
+
+// The walk as plainly stated: j = 0, 1, ... while j is below the current
+// count; point j equal to its cyclic predecessor makes that predecessor
+// on-curve and is removed, and the walk stays on j.
+void removeDuplicatesByWalking(PathContour& c) {
+    std::vector<PathPoint> p(c.points.begin(), c.points.end());
+    size_t j = 0;
+    while (j < p.size()) {
+        PathPoint& before = p[j == 0 ? p.size() - 1 : j - 1];
+        if (before.x == p[j].x && before.y == p[j].y) {
+            before.onCurve = 1;
+            p.erase(p.begin() + long(j));
+        } else {
+            ++j;
+        }
+    }
+    c.points.resize(0);
+    for (const PathPoint& q : p)
+        c.points.append(q);
+}
+
+}  // namespace
+
+TEST(Path, DuplicateRemovalMatchesThePlainWalk) {
+    std::mt19937 rnd(0x1234);
+    for (int round = 0; round < 2000; ++round) {
+        // Few distinct values, so runs, wrap-around runs and all-equal contours all occur.
+        const int n = int(rnd() % 9);
+        const int distinct = 1 + int(rnd() % 3);
+        Path fast;
+        fast.startContour();
+        for (int i = 0; i < n; ++i) {
+            fast.addPoint(float(rnd() % distinct), 0, rnd() % 2 == 0);
+        }
+        Path plain = fast;
+        fast.removeDuplicatePoints();
+        removeDuplicatesByWalking(plain.contours[0]);
+        const DynArray<PathPoint>& a = fast.contours[0].points;
+        const DynArray<PathPoint>& b = plain.contours[0].points;
+        ASSERT_EQ(a.count(), b.count()) << "round " << round;
+        for (int i = 0; i < a.count(); ++i)
+            ASSERT_EQ(a[i], b[i]) << "round " << round;
+    }
 }
