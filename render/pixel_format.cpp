@@ -1,0 +1,284 @@
+#include "render/pixel_format.h"
+
+#include <cstring>
+
+namespace {
+
+struct Bgr {
+    int blue, green, red;
+};
+
+Bgr channelsOf(uint32_t colour) {
+    return {int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)};
+}
+
+int greyOf(Bgr c) { return (c.red + 2 * c.green + c.blue) >> 2; }
+
+int blendChannel(int d, int s, int alpha) { return d + (((s - d) * alpha) >> 8); }
+
+// 16-bit RGB formats: each field is shifted up to 8 bits for blending and
+// truncated back when packed.
+Bgr unpack16(uint32_t pixel, int code) {
+    switch (code) {
+        case 5:
+            return {int(pixel & 0x1F) << 3, int((pixel >> 5) & 0x1F) << 3,
+                    int((pixel >> 10) & 0x1F) << 3};
+        case 6:
+            return {int(pixel & 0x1F) << 3, int((pixel >> 5) & 0x1F) << 3,
+                    int((pixel >> 10) & 0x3F) << 2};
+        default:  // 7
+            return {int(pixel & 0x1F) << 3, int((pixel >> 5) & 0x3F) << 2,
+                    int((pixel >> 11) & 0x1F) << 3};
+    }
+}
+
+uint32_t pack16(Bgr c, int code) {
+    switch (code) {
+        case 5:
+            return uint32_t(((c.red & 0xF8) << 7) | ((c.green & 0xF8) << 2) | (c.blue >> 3));
+        case 6:
+            return uint32_t(((c.red >> 2) << 10) | ((c.green >> 3) << 5) | (c.blue >> 3));
+        default:  // 7
+            return uint32_t(((c.red >> 3) << 11) | ((c.green >> 2) << 5) | (c.blue >> 3));
+    }
+}
+
+void blendBgr(uint8_t* at, Bgr s, int alpha) {
+    at[0] = uint8_t(blendChannel(at[0], s.blue, alpha));
+    at[1] = uint8_t(blendChannel(at[1], s.green, alpha));
+    at[2] = uint8_t(blendChannel(at[2], s.red, alpha));
+}
+
+// Blending into a pixel that has its own alpha: the less opaque the
+// destination, the more the source colour replaces it.
+void blendArgb(uint8_t* at, Bgr s, int alpha) {
+    const int ad = at[3];
+    const int c = ((ad * (alpha - 255)) >> 8) + 255;
+    blendBgr(at, s, c);
+    at[3] = uint8_t((((255 - ad) * alpha) >> 8) + ad);
+}
+
+// Grey is weighted 1:2:1 (blue, green, red); the green term keeps one bit
+// more precision and drops its lowest bit so that the sum stays even.
+int blendGrey(int d, Bgr s, int alpha) {
+    const int sum = 4 * d + ((((s.green - d) * alpha) >> 7) & ~1) + (((s.red - d) * alpha) >> 8) +
+                    (((s.blue - d) * alpha) >> 8);
+    return sum >> 2;
+}
+
+}  // namespace
+
+PixelFormat PixelFormat::fromCode(int code) {
+    PixelFormat f;
+    switch (code) {
+        case 0:
+            f.code = 0;
+            f.bytesPerPixel = 1;
+            f.channelCount = 1;
+            f.channels[0] = {0xFF, 0};
+            break;
+        case 3:
+        case 4:
+            f.code = uint8_t(code);
+            f.bytesPerPixel = 4;
+            f.channelCount = code == 4 ? 4 : 3;
+            f.channels[0] = {0xFF0000, 16};
+            f.channels[1] = {0xFF00, 8};
+            f.channels[2] = {0xFF, 0};
+            if (code == 4) f.channels[3] = {0xFF000000u, 24};
+            break;
+        case 5:
+            f.code = 5;
+            f.bytesPerPixel = 2;
+            f.channelCount = 3;
+            f.channels[0] = {0x7C00, 10};
+            f.channels[1] = {0x3E0, 5};
+            f.channels[2] = {0x1F, 0};
+            break;
+        case 6:
+            f.code = 6;
+            f.bytesPerPixel = 2;
+            f.channelCount = 3;
+            f.channels[0] = {0xFC00, 10};
+            f.channels[1] = {0x3E0, 5};
+            f.channels[2] = {0x1F, 0};
+            break;
+        case 7:
+            f.code = 7;
+            f.bytesPerPixel = 2;
+            f.channelCount = 3;
+            f.channels[0] = {0xF800, 11};
+            f.channels[1] = {0x7E0, 5};
+            f.channels[2] = {0x1F, 0};
+            break;
+        case 8:
+            f.code = 8;
+            f.bytesPerPixel = 2;
+            f.channelCount = 2;
+            f.channels[0] = {0xFF, 0};
+            f.channels[1] = {0xFF00, 8};
+            break;
+        default:
+            f.code = 1;
+            f.bytesPerPixel = 3;
+            f.channelCount = 3;
+            f.channels[0] = {0xFF0000, 16};
+            f.channels[1] = {0xFF00, 8};
+            f.channels[2] = {0xFF, 0};
+            break;
+    }
+    return f;
+}
+
+uint32_t PixelFormat::convert(uint32_t colour, ColourSource source) const {
+    const Bgr c = channelsOf(colour);
+    switch (code) {
+        case 1:
+        case 3:
+            return colour & 0xFFFFFF;
+        case 4:
+            return source == ColourSource::Argb ? colour : (colour | 0xFF000000u);
+        case 5:
+        case 6:
+        case 7:
+            return pack16(c, code);
+        case 8: {
+            const uint32_t alpha = source == ColourSource::Argb ? colour >> 24 : 0xFF;
+            return uint32_t(greyOf(c)) | (alpha << 8);
+        }
+        default:
+            return uint32_t(greyOf(c));
+    }
+}
+
+uint32_t loadPixel(const uint8_t* at, int bytesPerPixel) {
+    uint32_t v = 0;
+    for (int i = 0; i < bytesPerPixel; ++i) v |= uint32_t(at[i]) << (8 * i);
+    return v;
+}
+
+void storePixel(uint8_t* at, int bytesPerPixel, uint32_t value) {
+    for (int i = 0; i < bytesPerPixel; ++i) at[i] = uint8_t(value >> (8 * i));
+}
+
+uint8_t* PixelFormat::fillRun(uint8_t* at, int n, uint32_t pixel) const {
+    if (n <= 0) return at;
+    switch (bytesPerPixel) {
+        case 1:
+            std::memset(at, int(pixel & 0xFF), size_t(n));
+            return at + n;
+        case 4: {
+            // Eight pixels per store pair keeps long interior runs at memory speed.
+            const uint64_t two = uint64_t(pixel) | (uint64_t(pixel) << 32);
+            int i = 0;
+            for (; i + 8 <= n; i += 8) {
+                uint64_t block[4] = {two, two, two, two};
+                std::memcpy(at + 4 * i, block, sizeof block);
+            }
+            for (; i < n; ++i) std::memcpy(at + 4 * i, &pixel, 4);
+            return at + 4 * n;
+        }
+        default:
+            for (int i = 0; i < n; ++i) storePixel(at + i * bytesPerPixel, bytesPerPixel, pixel);
+            return at + n * bytesPerPixel;
+    }
+}
+
+void PixelFormat::blend(uint8_t* at, uint32_t colour, int alpha) const {
+    const Bgr s = channelsOf(colour);
+    switch (code) {
+        case 1:
+        case 3:
+            blendBgr(at, s, alpha);
+            break;
+        case 4:
+            blendArgb(at, s, alpha);
+            break;
+        case 0:
+            at[0] = uint8_t(blendGrey(at[0], s, alpha));
+            break;
+        case 5:
+        case 6:
+        case 7: {
+            Bgr d = unpack16(loadPixel(at, 2), code);
+            d.blue = blendChannel(d.blue, s.blue, alpha);
+            d.green = blendChannel(d.green, s.green, alpha);
+            d.red = blendChannel(d.red, s.red, alpha);
+            storePixel(at, 2, pack16(d, code));
+            break;
+        }
+        case 8: {
+            const int ad = at[1];
+            at[0] = uint8_t(blendGrey(at[0], s, alpha));
+            at[1] = uint8_t((((255 - ad) * alpha) >> 8) + ad);
+            break;
+        }
+    }
+}
+
+void PixelFormat::blendRun(uint8_t* at, int n, uint32_t colour, int alpha) const {
+    if (code == 3) {
+        const Bgr s = channelsOf(colour);
+        for (int i = 0; i < n; ++i, at += 4) blendBgr(at, s, alpha);
+        return;
+    }
+    for (int i = 0; i < n; ++i, at += bytesPerPixel) blend(at, colour, alpha);
+}
+
+uint32_t PixelFormat::colourOf(const uint8_t* at) const {
+    switch (code) {
+        case 1:
+        case 3:
+            return 0xFF000000u | at[0] | (uint32_t(at[1]) << 8) | (uint32_t(at[2]) << 16);
+        case 4:
+            return loadPixel(at, 4);
+        case 5:
+        case 6:
+        case 7: {
+            const Bgr c = unpack16(loadPixel(at, 2), code);
+            return 0xFF000000u | uint32_t(c.blue) | (uint32_t(c.green) << 8) |
+                   (uint32_t(c.red) << 16);
+        }
+        case 8:
+            return (uint32_t(at[1]) << 24) | (uint32_t(at[0]) * 0x010101u);
+        default:
+            return 0xFF000000u | (uint32_t(at[0]) * 0x010101u);
+    }
+}
+
+void PixelFormat::compositeArgb(uint8_t* at, uint32_t colour, int g) const {
+    const Bgr s = channelsOf(colour);
+    if (code == 4) {
+        for (int i = 0; i < 4; ++i)
+            at[i] = uint8_t(blendChannel(at[i], int((colour >> (8 * i)) & 0xFF), g));
+        return;
+    }
+    if (code == 8) {
+        at[0] = uint8_t(blendChannel(at[0], greyOf(s), g));
+        at[1] = uint8_t(blendChannel(at[1], int(colour >> 24), g));
+        return;
+    }
+    const int c = int(colour >> 24) * g;
+    auto mix = [c](int d, int sv) { return d + ((c * (sv - d)) >> 16); };
+    switch (code) {
+        case 1:
+        case 3:
+            at[0] = uint8_t(mix(at[0], s.blue));
+            at[1] = uint8_t(mix(at[1], s.green));
+            at[2] = uint8_t(mix(at[2], s.red));
+            break;
+        case 5:
+        case 6:
+        case 7: {
+            Bgr d = unpack16(loadPixel(at, 2), code);
+            d = {mix(d.blue, s.blue), mix(d.green, s.green), mix(d.red, s.red)};
+            storePixel(at, 2, pack16(d, code));
+            break;
+        }
+        default: {
+            const int d = at[0];
+            at[0] = uint8_t(greyOf({mix(d, s.blue), mix(d, s.green), mix(d, s.red)}));
+            break;
+        }
+    }
+}
