@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+namespace penwick {
+
 namespace {
 
 // Larger buffers than this (in bytes) are refused rather than attempted; a
@@ -107,3 +109,5 @@ void PixelBuffer::fillRect(uint32_t colour, int x, int y, int w, int h) {
     target.subView(*this, x, y, w, h);
     target.fillAll(target.format_.convert(colour, ColourSource::Argb));
 }
+
+}  // namespace penwick

@@ -6,6 +6,8 @@
 
 #include "render/pixel_format.h"
 
+namespace penwick {
+
 // A rectangle of pixels in one PixelFormat, owning its memory or viewing
 // someone else's (a sub-rectangle of another buffer, or foreign bits such as
 // a window's back buffer). Pixel (x, y) lies at firstRow + y * stride +
@@ -78,3 +80,5 @@ private:
     std::unique_ptr<uint8_t[]> owned_;
     std::array<uint8_t, 4> scratch_{};
 };
+
+}  // namespace penwick

@@ -6,6 +6,8 @@
 
 #include "render/pixel_buffer.h"
 
+namespace penwick {
+
 namespace {
 
 int blendByte(int d, int s, int g) { return d + (((s - d) * g) >> 8); }
@@ -72,3 +74,5 @@ void PixelBuffer::composite(const PixelBuffer& source, int x, int y, int w, int 
         }
     }
 }
+
+}  // namespace penwick

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace penwick {
+
 namespace {
 
 struct Bgr {
@@ -282,3 +284,5 @@ void PixelFormat::compositeArgb(uint8_t* at, uint32_t colour, int g) const {
         }
     }
 }
+
+}  // namespace penwick

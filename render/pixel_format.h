@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace penwick {
+
 // The layout of one pixel in a PixelBuffer, and the three routines every
 // drawing operation is built from: convert a colour to a pixel, fill a run of
 // pixels, blend a colour into one pixel.
@@ -69,3 +71,5 @@ struct PixelFormat {
 // bytes).
 uint32_t loadPixel(const uint8_t* at, int bytesPerPixel);
 void storePixel(uint8_t* at, int bytesPerPixel, uint32_t value);
+
+}  // namespace penwick

@@ -1,0 +1,82 @@
+// Turning accumulated cells into pixels: each touched row is walked left to
+// right with the running coverage; runs between cells take one alpha and are
+// filled (fully covered) or blended in one pass, each cell's own pixel is
+// blended.
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cstdlib>
+
+#include "render/coverage_store.h"
+
+namespace penwick {
+
+namespace {
+
+// The alpha of a coverage value: capped at one pixel (0xFFFF), scaled by
+// trunc(opacity x 256).
+int alphaOf(int64_t v, int alphaScale) {
+    return int((std::min<int64_t>(v, 0xFFFF) * alphaScale) >> 16);
+}
+
+}  // namespace
+
+void CoverageStore::sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, uint32_t fill,
+                             int alphaScale) {
+    const PixelFormat& format = target.format();
+    const int bytes = format.bytesPerPixel;
+    uint8_t* row = target.row(bandTop_ + bandRow);
+    Cell* cells = cells_.data() + size_t(bandRow) * size_t(columns_);
+    uint64_t* words = touched_.data() + size_t(bandRow) * size_t(wordsPerRow_);
+
+    auto span = [&](int from, int to, uint32_t m) {
+        const int n = to - from;
+        if (n <= 0) return;
+        const int64_t v = std::llabs(int64_t(int32_t(m)));
+        if (v == 0) return;
+        const int alpha = alphaOf(v, alphaScale);
+        uint8_t* at = row + std::ptrdiff_t(from) * bytes;
+        if (alpha >= 255) {
+            format.fillRun(at, n, fill);
+        } else {
+            format.blendRun(at, n, colour, alpha);
+        }
+    };
+
+    uint32_t m = 0;  // running coverage, wrapping as a 32-bit integer would
+    int x = 0;
+    const int lastWord = lastTouchedWord_[size_t(bandRow)];
+    for (int w = firstTouchedWord_[size_t(bandRow)]; w <= lastWord; ++w) {
+        uint64_t bits = words[w];
+        words[w] = 0;
+        while (bits != 0) {
+            const int column = w * 64 + std::countr_zero(bits);
+            bits &= bits - 1;
+            span(x, column, m);
+            Cell& cell = cells[column];
+            const int64_t v = std::llabs(int64_t(int32_t(m + cell.area)));
+            // A cell's pixel is always blended, even at full coverage.
+            if (v > 0) format.blend(row + std::ptrdiff_t(column) * bytes, colour,
+                                    alphaOf(v, alphaScale));
+            m += cell.area + cell.carry;
+            cell = Cell{0, 0};
+            x = column + 1;
+        }
+    }
+    span(x, columns_, m);
+    firstTouchedWord_[size_t(bandRow)] = INT32_MAX;
+    lastTouchedWord_[size_t(bandRow)] = -1;
+}
+
+void CoverageStore::sweep(PixelBuffer& target, uint32_t colour, int alphaScale) {
+    const uint32_t fill = target.format().convert(colour | 0xFF000000u);
+    for (int r = firstTouchedRow_; r <= lastTouchedRow_; ++r) {
+        if (firstTouchedWord_[size_t(r)] > lastTouchedWord_[size_t(r)]) continue;
+        sweepRow(target, r, colour, fill, alphaScale);
+    }
+    firstTouchedRow_ = INT_MAX;
+    lastTouchedRow_ = -1;
+}
+
+}  // namespace penwick
