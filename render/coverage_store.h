@@ -26,7 +26,7 @@ namespace penwick {
 // rowSpan -> addCell (exact area per pixel, coverage_edges.cpp) -> sweep
 // (run fills and blends, coverage_sweep.cpp).
 class CoverageStore {
-public:
+  public:
     // The store of the calling thread; fills on different threads never share.
     static CoverageStore& forThisThread();
 
@@ -53,7 +53,7 @@ public:
     // Cells touched since the last prepare (for measurements).
     int64_t touchedCells() const { return touchedCells_; }
 
-private:
+  private:
     struct Cell {
         // Sums wrap as 32-bit integers would; kept unsigned so that the
         // wrap-around is defined.
@@ -63,8 +63,7 @@ private:
 
     void rowSpan(double xa, double xb, int row, int cover);
     void addCell(int x, int row, int area, int cover);
-    void sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, uint32_t fill,
-                  int alphaScale);
+    void sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, uint32_t fill, int alphaScale);
 
     int columns_ = 0;
     int rows_ = 0;
@@ -75,9 +74,9 @@ private:
     int lastTouchedRow_ = -1;
     int64_t touchedCells_ = 0;
 
-    std::vector<Cell> cells_;               // bandRows x columns
-    std::vector<uint64_t> touched_;         // bandRows x wordsPerRow bits
-    std::vector<int32_t> firstTouchedWord_; // per band row; > last when untouched
+    std::vector<Cell> cells_;                // bandRows x columns
+    std::vector<uint64_t> touched_;          // bandRows x wordsPerRow bits
+    std::vector<int32_t> firstTouchedWord_;  // per band row; > last when untouched
     std::vector<int32_t> lastTouchedWord_;
 };
 

@@ -57,8 +57,8 @@ void CoverageStore::sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, 
             Cell& cell = cells[column];
             const int64_t v = std::llabs(int64_t(int32_t(m + cell.area)));
             // A cell's pixel is always blended, even at full coverage.
-            if (v > 0) format.blend(row + std::ptrdiff_t(column) * bytes, colour,
-                                    alphaOf(v, alphaScale));
+            if (v > 0)
+                format.blend(row + std::ptrdiff_t(column) * bytes, colour, alphaOf(v, alphaScale));
             m += cell.area + cell.carry;
             cell = Cell{0, 0};
             x = column + 1;

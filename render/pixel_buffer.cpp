@@ -95,7 +95,8 @@ void PixelBuffer::fillAll(uint32_t value) {
     if (isEmpty()) return;
     const size_t rowBytes = size_t(width_) * format_.bytesPerPixel;
     format_.fillRun(row(0), width_, value);
-    for (int y = 1; y < height_; ++y) std::memcpy(row(y), row(0), rowBytes);
+    for (int y = 1; y < height_; ++y)
+        std::memcpy(row(y), row(0), rowBytes);
 }
 
 uint8_t* PixelBuffer::pixelAt(int x, int y) {

@@ -17,7 +17,7 @@ namespace penwick {
 // A default-constructed buffer is empty and allocates nothing. Buffers move
 // but do not copy (a copy of a view would silently alias).
 class PixelBuffer {
-public:
+  public:
     PixelBuffer() = default;
     PixelBuffer(PixelBuffer&&) noexcept = default;
     PixelBuffer& operator=(PixelBuffer&&) noexcept = default;
@@ -29,8 +29,7 @@ public:
     // smaller than a row, in which case it is the row rounded up to a
     // multiple of 4 bytes. Returns false (leaving the buffer empty) for a
     // non-positive size or one too large to address.
-    bool allocate(int width, int height, PixelFormat format, int minimumStride,
-                  uint32_t fillValue);
+    bool allocate(int width, int height, PixelFormat format, int minimumStride, uint32_t fillValue);
 
     // Makes the buffer a view of foreign memory. A negative height means the
     // rows lie bottom-up in memory. No memory or a zero height gives an empty
@@ -69,7 +68,7 @@ public:
     uint8_t* row(int y) { return firstRow_ + std::ptrdiff_t(y) * stride_; }
     const uint8_t* row(int y) const { return firstRow_ + std::ptrdiff_t(y) * stride_; }
 
-private:
+  private:
     void makeEmpty();
 
     int height_ = 0;

@@ -10,7 +10,9 @@ namespace penwick {
 
 namespace {
 
-int blendByte(int d, int s, int g) { return d + (((s - d) * g) >> 8); }
+int blendByte(int d, int s, int g) {
+    return d + (((s - d) * g) >> 8);
+}
 
 // ARGB onto 32-bit RGB, the canvas's preview-onto-image case: blue, green and
 // red move by source alpha x g / 65536; the fourth byte is left alone.
@@ -25,7 +27,8 @@ void argbOntoRgb32(uint8_t* d, const uint8_t* s, int n, int g) {
 }
 
 void argbOntoArgb(uint8_t* d, const uint8_t* s, int n, int g) {
-    for (int i = 0; i < 4 * n; ++i) d[i] = uint8_t(blendByte(d[i], s[i], g));
+    for (int i = 0; i < 4 * n; ++i)
+        d[i] = uint8_t(blendByte(d[i], s[i], g));
 }
 
 // Composites n pixels of one source row onto one destination row.

@@ -14,9 +14,13 @@ Bgr channelsOf(uint32_t colour) {
     return {int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)};
 }
 
-int greyOf(Bgr c) { return (c.red + 2 * c.green + c.blue) >> 2; }
+int greyOf(Bgr c) {
+    return (c.red + 2 * c.green + c.blue) >> 2;
+}
 
-int blendChannel(int d, int s, int alpha) { return d + (((s - d) * alpha) >> 8); }
+int blendChannel(int d, int s, int alpha) {
+    return d + (((s - d) * alpha) >> 8);
+}
 
 // 16-bit RGB formats: each field is shifted up to 8 bits for blending and
 // truncated back when packed.
@@ -155,12 +159,14 @@ uint32_t PixelFormat::convert(uint32_t colour, ColourSource source) const {
 
 uint32_t loadPixel(const uint8_t* at, int bytesPerPixel) {
     uint32_t v = 0;
-    for (int i = 0; i < bytesPerPixel; ++i) v |= uint32_t(at[i]) << (8 * i);
+    for (int i = 0; i < bytesPerPixel; ++i)
+        v |= uint32_t(at[i]) << (8 * i);
     return v;
 }
 
 void storePixel(uint8_t* at, int bytesPerPixel, uint32_t value) {
-    for (int i = 0; i < bytesPerPixel; ++i) at[i] = uint8_t(value >> (8 * i));
+    for (int i = 0; i < bytesPerPixel; ++i)
+        at[i] = uint8_t(value >> (8 * i));
 }
 
 uint8_t* PixelFormat::fillRun(uint8_t* at, int n, uint32_t pixel) const {
@@ -177,11 +183,13 @@ uint8_t* PixelFormat::fillRun(uint8_t* at, int n, uint32_t pixel) const {
                 uint64_t block[4] = {two, two, two, two};
                 std::memcpy(at + 4 * i, block, sizeof block);
             }
-            for (; i < n; ++i) std::memcpy(at + 4 * i, &pixel, 4);
+            for (; i < n; ++i)
+                std::memcpy(at + 4 * i, &pixel, 4);
             return at + 4 * n;
         }
         default:
-            for (int i = 0; i < n; ++i) storePixel(at + i * bytesPerPixel, bytesPerPixel, pixel);
+            for (int i = 0; i < n; ++i)
+                storePixel(at + i * bytesPerPixel, bytesPerPixel, pixel);
             return at + n * bytesPerPixel;
     }
 }
@@ -221,10 +229,12 @@ void PixelFormat::blend(uint8_t* at, uint32_t colour, int alpha) const {
 void PixelFormat::blendRun(uint8_t* at, int n, uint32_t colour, int alpha) const {
     if (code == 3) {
         const Bgr s = channelsOf(colour);
-        for (int i = 0; i < n; ++i, at += 4) blendBgr(at, s, alpha);
+        for (int i = 0; i < n; ++i, at += 4)
+            blendBgr(at, s, alpha);
         return;
     }
-    for (int i = 0; i < n; ++i, at += bytesPerPixel) blend(at, colour, alpha);
+    for (int i = 0; i < n; ++i, at += bytesPerPixel)
+        blend(at, colour, alpha);
 }
 
 uint32_t PixelFormat::colourOf(const uint8_t* at) const {

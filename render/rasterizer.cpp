@@ -23,7 +23,9 @@ bool allFinite(const Path& path) {
 // The first and past-the-last row a path's bounds can put coverage in
 // (a coordinate up to 0.001 above a row boundary still counts for the row
 // below, so one row of margin each side).
-int clampRow(double y, int rows) { return int(std::clamp(std::floor(y), -1.0, double(rows))); }
+int clampRow(double y, int rows) {
+    return int(std::clamp(std::floor(y), -1.0, double(rows)));
+}
 
 }  // namespace
 
@@ -49,10 +51,7 @@ void Rasterizer::fill(const Path& path) {
     const int alphaScale = alphaScaleOf(opacity_);
     for (int top = firstRow; top < endRow; top += bandRows) {
         store.prepare(columns, rows, top, std::min(bandRows, rows - top));
-        for (int32_t c = 0; c < path.contours.count(); ++c) {
-            const auto& points = path.contours[c].points;
-            if (points.count() > 0) walkContour(&points[0], points.count(), store);
-        }
+        walkPath(path, store);
         store.sweep(target, colour_, alphaScale);
     }
 }

@@ -14,7 +14,7 @@ namespace penwick {
 // Every fill of a thread shares that thread's CoverageStore, so a Rasterizer
 // holds only its colour, opacity and target between fills.
 class Rasterizer {
-public:
+  public:
     Rasterizer() = default;
 
     // The buffer to draw into (not owned); null draws nothing.
@@ -33,7 +33,7 @@ public:
     // nothing.
     void fill(const Path& path);
 
-private:
+  private:
     uint32_t colour_ = 0;
     double opacity_ = 1.0;
     PixelBuffer* target_ = nullptr;
