@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -23,7 +24,7 @@ namespace {
 // sketch of 60 million points, far beyond any drawing, while a small gzip
 // file can claim to expand to any size.
 constexpr size_t kMaxInputBytes = size_t{1} << 30;
-constexpr size_t kFirstChunk = 64 * 1024;
+constexpr size_t kFirstChunk = 4096;
 
 constexpr int32_t kOldVersion105 = 105;
 constexpr int32_t kOldVersion106 = 106;
@@ -38,31 +39,40 @@ constexpr size_t kMinOldStrokeSize = 4 + 4 + 4;
 constexpr size_t kTransformSize = 96;
 constexpr size_t kMinPageSize = 4 + kMinShapeSize + 2 * kTransformSize + 4;
 
+// Everything a stream delivered, in one buffer.
 struct Input {
-    std::vector<unsigned char> bytes;
+    std::unique_ptr<unsigned char[]> bytes;
+    size_t size = 0;
     std::string error;
 };
 
-// Everything the stream delivers. Each chunk is at most as large as what has
-// already arrived, so memory stays within about twice the real data.
+// Everything the stream delivers. The buffer doubles only when full, so it
+// is never more than about twice the data that really arrived (no count in
+// the data decides it), and it is not cleared first: only delivered bytes
+// are ever looked at.
 Input readAll(ByteStream& stream, const char* what) {
     Input input;
+    size_t capacity = 0;
     for (;;) {
-        const size_t have = input.bytes.size();
-        if (have >= kMaxInputBytes) {
-            input.error = std::string(what) + " is too large";
-            return input;
+        if (input.size == capacity) {
+            if (capacity >= kMaxInputBytes) {
+                input.error = std::string(what) + " is too large";
+                return input;
+            }
+            const size_t grown = std::min(std::max(kFirstChunk, capacity * 2), kMaxInputBytes);
+            auto buffer = std::make_unique_for_overwrite<unsigned char[]>(grown);
+            if (input.size > 0) std::memcpy(buffer.get(), input.bytes.get(), input.size);
+            input.bytes = std::move(buffer);
+            capacity = grown;
         }
-        const size_t ask =
-            std::min({std::max(kFirstChunk, have), kMaxInputBytes - have, size_t{INT32_MAX}});
-        input.bytes.resize(have + ask);
-        const int32_t got = stream.read(input.bytes.data() + have, static_cast<int32_t>(ask));
-        input.bytes.resize(have + static_cast<size_t>(std::max(got, 0)));
+        const size_t ask = std::min(capacity - input.size, size_t{INT32_MAX});
+        const int32_t got = stream.read(input.bytes.get() + input.size, static_cast<int32_t>(ask));
         if (got < 0) {
             input.error = std::string(what) + " is damaged or truncated";
             return input;
         }
         if (got == 0) return input;
+        input.size += static_cast<size_t>(got);
     }
 }
 
@@ -221,11 +231,11 @@ std::string unknownVersion(int32_t version) {
 ReadResult readSketch(ByteStream& stream, Sketch& sketch) {
     Input input = readAll(stream, "the file");
     if (!input.error.empty()) return {false, input.error, 0};
-    if (input.bytes.empty()) {
+    if (input.size == 0) {
         sketch.clear();
         return {true, {}, 0};
     }
-    PayloadReader reader(input.bytes.data(), input.bytes.size());
+    PayloadReader reader(input.bytes.get(), input.size);
     Decoder in(reader, "the file");
     int32_t version = 0;
     if (!in.int32(version)) return {false, in.error(), 0};
@@ -266,7 +276,7 @@ ReadResult readSketch(ByteStream& stream, Sketch& sketch) {
 ReadResult pasteClipboard(ByteStream& stream, Sketch& sketch) {
     Input input = readAll(stream, "the clipboard data");
     if (!input.error.empty()) return {false, input.error, 0};
-    PayloadReader reader(input.bytes.data(), input.bytes.size());
+    PayloadReader reader(input.bytes.get(), input.size);
     int32_t magic = 0, version = 0;
     if (!reader.readInt32(magic) || !reader.readInt32(version) || magic != kClipboardMagic ||
         version != kSketchVersion) {
