@@ -1,0 +1,148 @@
+#include "render/svg_export.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "model/outline.h"
+
+namespace penwick {
+
+namespace {
+
+constexpr const char* kPrologue =
+    "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n"
+    "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\"  "
+    "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n"
+    "<svg version='1.1' ";
+
+// Written coordinates are eighths of a pixel.
+constexpr double kScale = 8.0;
+
+// Colours keep their 0xRRGGBB bits; a stray high byte from a damaged file
+// would otherwise make "#%06X" print eight digits, which no reader accepts.
+constexpr uint32_t kColourMask = 0xFFFFFF;
+
+// A coordinate in eighths, truncated toward zero. Real drawings stay far
+// inside the range; the clamp keeps damaged or absurdly zoomed geometry from
+// overflowing the integers (NaN becomes 0), and leaves room for the
+// differences of relative segments.
+int64_t eighths(double v) {
+    constexpr double kLimit = 1.0e9;
+    if (!(v == v)) return 0;
+    if (v > kLimit) v = kLimit;
+    if (v < -kLimit) v = -kLimit;
+    return static_cast<int64_t>(std::trunc(v));
+}
+
+void appendInt(std::string& out, int64_t v) {
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, v);
+    out.append(digits, end);
+}
+
+void appendColour(std::string& out, uint32_t colour) {
+    char text[16];
+    const int n = std::snprintf(text, sizeof text, "#%06X", colour & kColourMask);
+    out.append(text, static_cast<size_t>(n));
+}
+
+// Midpoints and scaling are computed in double from the stored floats.
+double midEighths(float a, float b) {
+    return (double(a) + double(b)) * 0.5 * kScale;
+}
+
+void appendContour(std::string& out, const PathContour& contour, uint32_t colour) {
+    const auto& p = contour.points;
+    const int32_t n = p.count();
+    if (n < 1) return;
+
+    // Current position in eighths; it advances by the integers written, so
+    // truncation never accumulates along the contour.
+    int64_t cx = eighths(midEighths(p[n - 1].x, p[0].x));
+    int64_t cy = eighths(midEighths(p[n - 1].y, p[0].y));
+    out += "<path d='M";
+    appendInt(out, cx);
+    out += ',';
+    appendInt(out, cy);
+
+    for (int32_t i = 0; i < n; ++i) {
+        const PathPoint& k = p[i];
+        const PathPoint& next = p[i + 1 < n ? i + 1 : 0];
+        const double kx = double(k.x) * kScale;
+        const double ky = double(k.y) * kScale;
+        const int64_t qx = eighths(kx - double(cx));
+        const int64_t qy = eighths(ky - double(cy));
+        const int64_t dx = eighths(midEighths(k.x, next.x) - double(cx));
+        const int64_t dy = eighths(midEighths(k.y, next.y) - double(cy));
+        out += 'q';
+        appendInt(out, qx);
+        out += ',';
+        appendInt(out, qy);
+        out += ' ';
+        appendInt(out, dx);
+        out += ',';
+        appendInt(out, dy);
+        cx += dx;
+        cy += dy;
+    }
+    out += "' fill='";
+    appendColour(out, colour);
+    out += "' stroke='none' />\n";
+}
+
+void appendBackground(std::string& out, const Sketch& sketch) {
+    RectF r = sketch.viewBounds().scaled(kScale);
+    // Ten times the drawing's size on every side, measured before the change,
+    // so the paper covers the whole view and the border lies outside it.
+    const double w = r.width();
+    const double h = r.height();
+    r.left = static_cast<float>(r.left - 10.0 * w);
+    r.top = static_cast<float>(r.top - 10.0 * h);
+    r.right = static_cast<float>(r.right + 10.0 * w);
+    r.bottom = static_cast<float>(r.bottom + 10.0 * h);
+
+    char text[400];
+    const int n = std::snprintf(
+        text, sizeof text,
+        "<rect x='%f' y='%f' width='%f' height='%f' fill='#%06X' stroke='#000000' "
+        "stroke-width='2'/>\n",
+        double(r.left), double(r.top), r.width(), r.height(), sketch.background & kColourMask);
+    if (n > 0) out.append(text, static_cast<size_t>(n) < sizeof text ? size_t(n) : sizeof text - 1);
+}
+
+}  // namespace
+
+void appendSvgPath(std::string& out, const Path& path, uint32_t colour) {
+    for (const PathContour& c : path.contours)
+        appendContour(out, c, colour);
+}
+
+std::string svgText(const Sketch& sketch, const ClientRect& client) {
+    std::string out = kPrologue;
+    // The view box is in eighths of a pixel, like every coordinate below.
+    out += "viewBox='";
+    appendInt(out, int64_t(client.left) * 8);
+    out += ' ';
+    appendInt(out, int64_t(client.top) * 8);
+    out += ' ';
+    appendInt(out, int64_t(client.right) * 8);
+    out += ' ';
+    appendInt(out, int64_t(client.bottom) * 8);
+    out += "' xmlns='http://www.w3.org/2000/svg'>\n";
+
+    appendBackground(out, sketch);
+
+    const int32_t count = sketch.shapes.count();
+    for (int32_t i = 0; i <= count; ++i) {
+        const Shape s = sketch.shapeForDrawing(i);
+        for (const StrokeGroup& g : s.groups) {
+            if (s.fillColour >= 0) appendSvgPath(out, centreLine(g), uint32_t(s.fillColour));
+            if (s.colour >= 0) appendSvgPath(out, outline(g), uint32_t(s.colour));
+        }
+    }
+    out += "</svg>";
+    return out;
+}
+
+}  // namespace penwick
