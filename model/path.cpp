@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace penwick {
 
@@ -95,7 +96,7 @@ void Path::removeDuplicatePoints() {
 
 void Path::setEllipse(const RectF& rect, int32_t n) {
     n = maxOfInt(n, 3);
-    const double c = std::cos(M_PI / n);
+    const double c = std::cos(std::numbers::pi / n);
     const double k = 2 / (c * c + 1);  // lifts the control polygon so the spline meets the rect
     const Vec2 centre = rect.centre();
     const double rx = k * rect.width() / 2, ry = k * rect.height() / 2;

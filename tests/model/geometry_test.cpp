@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include <gtest/gtest.h>
 
@@ -162,11 +163,12 @@ TEST(Transform, ThenStepsApplyAfterTheExistingTransform) {
 
 TEST(Transform, PositiveRotationTurnsXAxisTowardsNegativeY) {
     Transform3D r;
-    r.thenRotate(M_PI / 2);
+    r.thenRotate(std::numbers::pi / 2);
     expectNear(r.apply(Vec3{1, 0, 2}), Vec3{0, -1, 2});
     expectNear(r.apply(Vec3{0, 1, 0}), Vec3{1, 0, 0});
     Transform3D moved;
-    moved.thenTranslate(Vec3d{1, 0, 0}).thenRotate(M_PI / 2);  // the translation turns too
+    moved.thenTranslate(Vec3d{1, 0, 0})
+        .thenRotate(std::numbers::pi / 2);  // the translation turns too
     expectNear(moved.apply(Vec3{0, 0, 0}), Vec3{0, -1, 0});
     Transform3D none;
     none.thenRotate(0);
@@ -210,9 +212,9 @@ TEST(Quaternion, AxisAngle) {
     EXPECT_EQ(q.z, 0);
     q = Quaternion::fromAxisAngle(Vec3{0, 0, 2}, 0);
     EXPECT_EQ(q.w, 1);
-    q = Quaternion::fromAxisAngle(Vec3{0, 0, 2}, M_PI);  // the axis is normalised
+    q = Quaternion::fromAxisAngle(Vec3{0, 0, 2}, std::numbers::pi);  // the axis is normalised
     EXPECT_FLOAT_EQ(q.z, 1);
     EXPECT_NEAR(q.w, 0, 1e-12);
-    Transform3D m = Quaternion::fromAxisAngle(Vec3{1, 0, 0}, M_PI / 2).toMatrix();
+    Transform3D m = Quaternion::fromAxisAngle(Vec3{1, 0, 0}, std::numbers::pi / 2).toMatrix();
     expectNear(m.apply(Vec3{0, 1, 0}), Vec3{0, 0, -1});
 }

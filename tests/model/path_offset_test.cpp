@@ -1,4 +1,5 @@
 #include <cmath>
+#include <numbers>
 
 #include <gtest/gtest.h>
 
@@ -85,7 +86,7 @@ TEST(Offset, ControlPointsOfACircleMoveOutByTheOffset) {
     for (const PathPoint& q : circle.contours[0].points) {
         EXPECT_EQ(q.onCurve, 0);
         // A regular octagon's edges move out by 1 when its corners move by 1/cos(π/8).
-        EXPECT_NEAR(std::hypot(q.x, q.y), before + 1 / std::cos(M_PI / 8), 1e-4);
+        EXPECT_NEAR(std::hypot(q.x, q.y), before + 1 / std::cos(std::numbers::pi / 8), 1e-4);
     }
 }
 

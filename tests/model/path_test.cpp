@@ -1,6 +1,7 @@
 #include "model/path.h"
 
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -98,7 +99,7 @@ TEST(Path, EllipseControlPolygon) {
     p.setEllipse(RectF(0, 0, 20, 10), 8);
     ASSERT_EQ(p.contours.count(), 1);
     ASSERT_EQ(p.contours[0].points.count(), 8);
-    const double k = 2 / (std::pow(std::cos(M_PI / 8), 2) + 1);
+    const double k = 2 / (std::pow(std::cos(std::numbers::pi / 8), 2) + 1);
     EXPECT_NEAR(k, 1.079, 5e-4);
     const PathPoint& first = p.contours[0].points[0];
     EXPECT_FLOAT_EQ(first.x, float(10 + k * 10));
@@ -109,7 +110,7 @@ TEST(Path, EllipseControlPolygon) {
     EXPECT_FLOAT_EQ(quarter.y, float(5 + k * 5));
     // The spline touches the ellipse at the angles of the control points and
     // runs through their midpoints just inside it.
-    const double c = std::cos(M_PI / 8);
+    const double c = std::cos(std::numbers::pi / 8);
     for (int i = 0; i < 8; ++i) {
         const PathPoint& a = p.contours[0].points[i];
         const PathPoint& b = p.contours[0].points[(i + 1) % 8];
