@@ -1,0 +1,182 @@
+#include "framework/value/xml_entities.h"
+
+#include <cstring>
+
+#include "framework/text/ascii.h"
+#include "framework/text/numbers.h"
+
+namespace penwick {
+
+namespace {
+
+struct Entity {
+    std::string_view name;
+    int32_t code;
+};
+
+// "trade" decodes to U+2122, the character the name stands for.
+constexpr Entity kDecodingTable[] = {
+    {"lt", 60},    {"gt", 62},    {"amp", 38},  {"apos", 39},  {"quot", 34},
+    {"nbsp", 160}, {"copy", 169}, {"reg", 174}, {"para", 182}, {"trade", 0x2122},
+};
+
+// The length of the sequence a lead byte starts: 0 for a byte that cannot
+// lead one (a continuation byte, 0xFE, 0xFF).
+int sequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead < 0xC0) return 0;
+    if (lead < 0xE0) return 2;
+    if (lead < 0xF0) return 3;
+    if (lead < 0xF8) return 4;
+    if (lead < 0xFC) return 5;
+    if (lead < 0xFE) return 6;
+    return 0;
+}
+
+// The length of the well-formed sequence at text[i], 0 when there is none.
+size_t wellFormedLength(std::string_view text, size_t i) {
+    size_t n = size_t(sequenceLength(static_cast<unsigned char>(text[i])));
+    if (n == 0 || i + n > text.size()) return 0;
+    for (size_t k = 1; k < n; ++k) {
+        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
+    }
+    return n;
+}
+
+void appendDecodedEntity(std::string_view name, std::string& out) {
+    if (!name.empty() && name[0] == '#') {
+        int32_t value = 0;
+        if (parseInteger(name.substr(1), value) == 0) value = 0;
+        appendUtf8(value, out);
+        return;
+    }
+    for (const Entity& entity : kDecodingTable) {
+        if (entity.name == name) {
+            appendUtf8(entity.code, out);
+            return;
+        }
+    }
+    out.append(kEscapeMarker);
+    out.push_back('&');
+    out.append(name);
+    out.push_back(';');
+}
+
+}  // namespace
+
+void appendUtf8(int64_t codePoint, std::string& out) {
+    if (codePoint < 1 || codePoint > 0x7FFFFFFF) {
+        out.push_back('?');
+        return;
+    }
+    auto c = uint32_t(codePoint);
+    if (c < 0x80) {
+        out.push_back(char(c));
+        return;
+    }
+    // Lead byte marks and payload bits per length (RFC 2279).
+    int length = c < 0x800 ? 2 : c < 0x10000 ? 3 : c < 0x200000 ? 4 : c < 0x4000000 ? 5 : 6;
+    static constexpr unsigned char kLead[] = {0, 0, 0xC0, 0xE0, 0xF0, 0xF8, 0xFC};
+    char bytes[6];
+    for (int k = length - 1; k > 0; --k) {
+        bytes[k] = char(0x80 | (c & 0x3F));
+        c >>= 6;
+    }
+    bytes[0] = char(kLead[length] | c);
+    out.append(bytes, size_t(length));
+}
+
+void decodeEntities(std::string_view text, ktString& out) {
+    size_t lastSemicolon = text.rfind(';');
+    std::string decoded;
+    size_t runStart = 0;
+    size_t i = 0;
+    auto flushRun = [&](size_t end) { decoded.append(text.substr(runStart, end - runStart)); };
+    while (i < text.size()) {
+        // Only & and the marker's first byte need attention.
+        size_t next = text.find_first_of("&\xEF", i);
+        if (next == std::string_view::npos) break;
+        i = next;
+        if (text[i] == '&') {
+            if (lastSemicolon == std::string_view::npos || lastSemicolon < i) {
+                ++i;  // no ";" after it: a literal "&"
+                continue;
+            }
+            size_t semicolon = text.find(';', i + 1);
+            flushRun(i);
+            appendDecodedEntity(text.substr(i + 1, semicolon - i - 1), decoded);
+            i = semicolon + 1;
+            runStart = i;
+        } else if (text.substr(i, 3) == kEscapeMarker) {
+            // The marker goes; the byte after it is taken literally.
+            flushRun(i);
+            runStart = i + 3;
+            i = runStart < text.size() ? runStart + 1 : runStart;
+        } else {
+            ++i;
+        }
+    }
+    if (runStart == 0) {
+        out.assign(text.data(), int32_t(text.size()));
+        return;
+    }
+    flushRun(text.size());
+    out.assign(decoded.data(), int32_t(decoded.size()));
+}
+
+void encodeEntities(std::string_view text, std::string& out) {
+    size_t runStart = 0;
+    size_t i = 0;
+    auto flushRun = [&](size_t end) { out.append(text.substr(runStart, end - runStart)); };
+    while (i < text.size()) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            const char* entity = nullptr;
+            switch (c) {
+                case '<':
+                    entity = "&lt;";
+                    break;
+                case '>':
+                    entity = "&gt;";
+                    break;
+                case '&':
+                    entity = "&amp;";
+                    break;
+                case '"':
+                    entity = "&quot;";
+                    break;
+                default:
+                    ++i;
+                    continue;
+            }
+            flushRun(i);
+            out.append(entity);
+            runStart = ++i;
+            continue;
+        }
+        if (text.substr(i, 3) == kEscapeMarker) {
+            // The marker goes; the sequence after it is written as it is.
+            flushRun(i);
+            i += 3;
+            runStart = i;
+            if (i < text.size()) {
+                size_t n = wellFormedLength(text, i);
+                i += n > 0 ? n : 1;
+            }
+            flushRun(i);
+            runStart = i;
+            continue;
+        }
+        size_t n = wellFormedLength(text, i);
+        if (n > 0) {
+            i += n;
+            continue;
+        }
+        flushRun(i);
+        out.push_back('?');
+        runStart = ++i;
+    }
+    flushRun(text.size());
+}
+
+}  // namespace penwick

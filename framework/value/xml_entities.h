@@ -1,0 +1,31 @@
+#pragma once
+
+// Entity encoding and decoding of XML text and attribute values.
+//
+// Decoding: &name; from the decoding table and &#digits; become their UTF-8
+// bytes; an unknown &name; is kept as the escape marker U+FFFF followed by
+// "&name;", which the encoder writes back unchanged. Encoding writes < > & "
+// as &lt; &gt; &amp; &quot;, drops each U+FFFF marker and writes the byte
+// sequence after it as it is; every other well-formed UTF-8 sequence is
+// copied, and bytes that are not (a stray continuation byte, a sequence cut
+// short, 0xFE, 0xFF) become "?", so the output is always UTF-8.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "framework/text/string.h"
+
+namespace penwick {
+
+// The escape marker U+FFFF as UTF-8.
+inline constexpr std::string_view kEscapeMarker = "\xEF\xBF\xBF";
+
+void decodeEntities(std::string_view text, ktString& out);
+void encodeEntities(std::string_view text, std::string& out);
+
+// Appends the UTF-8 form of a code point (up to six bytes, the long forms
+// for values above U+10FFFF); values below 1 append "?".
+void appendUtf8(int64_t codePoint, std::string& out);
+
+}  // namespace penwick
