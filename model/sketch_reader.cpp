@@ -20,10 +20,12 @@ namespace penwick {
 
 namespace {
 
-// Decompressed input beyond this is refused rather than held in memory: a
-// sketch of 60 million points, far beyond any drawing, while a small gzip
-// file can claim to expand to any size.
-constexpr size_t kMaxInputBytes = size_t{1} << 30;
+// Decompressed input beyond this is refused rather than held in memory: 16
+// million points, days of drawing, while a small gzip file can expand a
+// thousandfold. Decoded objects take at most about eight times the bytes
+// that describe them (an empty group: 4 bytes on file), so this also bounds
+// what a hostile file can make us allocate.
+constexpr size_t kMaxInputBytes = size_t{256} << 20;
 constexpr size_t kFirstChunk = 4096;
 
 constexpr int32_t kOldVersion105 = 105;

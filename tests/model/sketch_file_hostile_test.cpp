@@ -115,6 +115,28 @@ TEST(SketchFileHostile, SaysWhyInWordsAndKeepsTheSketch) {
     EXPECT_EQ(sketch.shapes.count(), 1);
 }
 
+TEST(SketchFileHostile, EndlessInputIsRefused) {
+    // A stream that never ends, like a gzip bomb: refused once it passes what
+    // any drawing could need, not read until memory runs out.
+    class Endless final : public ByteStream {
+      public:
+        int32_t read(void* buffer, int32_t length) override {
+            std::memset(buffer, 0x6B, static_cast<size_t>(length));
+            delivered += length;
+            return length;
+        }
+        int32_t write(const void*, int32_t) override { return -1; }
+        int64_t delivered = 0;
+    };
+    Endless endless;
+    Sketch sketch = samples::onePoint();
+    const ReadResult result = readSketch(endless, sketch);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "the file is too large");
+    EXPECT_LE(endless.delivered, int64_t{256} << 20);
+    EXPECT_EQ(sketch.shapes.count(), 1);
+}
+
 TEST(SketchFileHostile, DamagedGzipPagesAreRejected) {
     TempFolder folder;
     const std::string path = folder.file("page.wnk");
