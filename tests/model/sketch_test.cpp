@@ -91,6 +91,26 @@ TEST(Sketch, WindowFitAndSamplesInSketchSpace) {
     EXPECT_EQ(s.shapeForDrawing(-1).groups[0].strokes[0].points[0].radius, 40);
 }
 
+TEST(Sketch, SamplesDrawnBackWhereThePenWas) {
+    Sketch s;
+    s.setWindowFit(640, 480);
+    Transform3D turn;  // the user rotated, zoomed and panned the view
+    turn.thenRotate(0.6).thenScale(1.7).thenTranslate(Vec3d{30, -12, 0});
+    s.applyWindowTransform(turn);
+    const double samples[3][3] = {{100, 100, 4}, {320.5, 240.25, 2}, {600, 20, 9}};
+    for (const auto& p : samples)
+        s.addSample(p[0], p[1], p[2]);
+    const Shape drawn = s.shapeForDrawing(-1);
+    for (int i = 0; i < 3; ++i) {
+        const StrokePoint& q = drawn.groups[0].strokes[0].points[i];
+        EXPECT_NEAR(q.x, samples[i][0], 1e-3);
+        EXPECT_NEAR(q.y, samples[i][1], 1e-3);
+        EXPECT_NEAR(q.radius, samples[i][2], 1e-4);
+    }
+    // In sketch space the radius is the window radius over the zoom.
+    EXPECT_NEAR(s.current.groups[0].strokes[0].points[0].radius, 4 / (280 * 1.7), 1e-6);
+}
+
 TEST(Sketch, ApplyWindowTransformMovesViewOrSelectedShapes) {
     Transform3D pan;
     pan.thenTranslate(Vec3d{10, 0, 0});
