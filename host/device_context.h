@@ -26,8 +26,8 @@ struct PixelView {
     std::uint8_t* bits = nullptr;
     int width = 0;
     int height = 0;
-    int stride = 0;         // bytes from one row to the next
-    int bitsPerPixel = 32;  // 32 or 8
+    int stride = 0;                             // bytes from one row to the next
+    int bitsPerPixel = 32;                      // 32 or 8
     const std::uint8_t* colourTable = nullptr;  // 256 * 4 bytes, 8-bit pixels only
 };
 
@@ -55,7 +55,7 @@ enum class Edge { raised, sunken };
 enum class FillMode { alternate = 1, winding = 2 };
 
 class DeviceContext {
-public:
+  public:
     virtual ~DeviceContext() = default;
 
     // Device properties (see the indices above); 0 for an unknown index.

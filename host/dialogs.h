@@ -86,7 +86,7 @@ struct PrintSettings {
 // endDocument answer above 0 on success and 0 or below on failure (the
 // platform's convention); a failure sets errno for showLastWin32Error.
 class PrinterContext {
-public:
+  public:
     virtual ~PrinterContext() = default;
     virtual DeviceContext& dc() = 0;  // valid for the life of this object
     virtual int startDocument(const std::string& name) = 0;

@@ -13,8 +13,12 @@ Host& instance() {
     return *theHost;
 }
 
-void setInstance(Host* host) { theHost = host; }
+void setInstance(Host* host) {
+    theHost = host;
+}
 
-bool hasInstance() { return theHost != nullptr; }
+bool hasInstance() {
+    return theHost != nullptr;
+}
 
 }  // namespace host

@@ -79,8 +79,8 @@ inline constexpr std::uint32_t kTabletExtent = 65536;
 inline constexpr std::uint32_t kTabletPressureScale = 1024;
 
 // Special folder ids (specialFolder).
-inline constexpr int CSIDL_PERSONAL = 5;   // the documents folder
-inline constexpr int CSIDL_APPDATA = 26;   // per-user application data
+inline constexpr int CSIDL_PERSONAL = 5;  // the documents folder
+inline constexpr int CSIDL_APPDATA = 26;  // per-user application data
 
 // System colour indices (systemColour).
 inline constexpr int COLOR_WINDOW = 5;
@@ -95,7 +95,7 @@ inline constexpr int COLOR_BTNTEXT = 18;
 inline constexpr std::string_view kBinaryClipboardFormat = "KT_BINARY";
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // ---- Windows -------------------------------------------------------
@@ -146,8 +146,7 @@ public:
     virtual void moveWindow(Window window, const Rect& rect, bool repaint) = 0;
     // The frame a top-level window of `style` adds around a client rectangle
     // (with a menu bar when `withMenu`).
-    virtual Rect adjustWindowRect(const Rect& client, std::uint32_t style,
-                                  bool withMenu) const = 0;
+    virtual Rect adjustWindowRect(const Rect& client, std::uint32_t style, bool withMenu) const = 0;
     virtual Point clientToScreen(Window window, Point point) const = 0;
     virtual Point screenToClient(Window window, Point point) const = 0;
 
@@ -270,8 +269,8 @@ public:
     virtual void destroyMenu(Menu menu) = 0;  // and its sub-menus
     // Appends an item; MF_POPUP items take `subMenu` (then owned by `menu`),
     // MF_SEPARATOR items take nothing.
-    virtual bool appendMenu(Menu menu, std::uint32_t flags, std::uint32_t id,
-                            std::string_view text, Menu subMenu) = 0;
+    virtual bool appendMenu(Menu menu, std::uint32_t flags, std::uint32_t id, std::string_view text,
+                            Menu subMenu) = 0;
     virtual int menuItemCount(Menu menu) const = 0;  // -1 for an invalid menu
     virtual std::optional<MenuItem> menuItem(Menu menu, int position) const = 0;
     virtual bool setMenuItemText(Menu menu, int position, std::string_view text) = 0;

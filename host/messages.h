@@ -26,13 +26,14 @@ inline constexpr std::uint32_t WM_ENABLE = 0x000A;     // wParam: 1 enabled, 0 d
 inline constexpr std::uint32_t WM_PAINT = 0x000F;      // sent; the procedure calls beginPaint
 inline constexpr std::uint32_t WM_CLOSE = 0x0010;      // sent (close box, Alt+F4); queued if posted
 inline constexpr std::uint32_t WM_QUERYENDSESSION = 0x0011;  // sent; answer 0 to refuse
-inline constexpr std::uint32_t WM_QUIT = 0x0012;       // queued by postQuitMessage; wParam: code
-inline constexpr std::uint32_t WM_ERASEBKGND = 0x0014;  // sent by beginPaint; wParam: DeviceContext*
-inline constexpr std::uint32_t WM_ENDSESSION = 0x0016;  // sent; wParam non-zero: session ends
-inline constexpr std::uint32_t WM_SHOWWINDOW = 0x0018;  // sent; wParam: 1 shown, 0 hidden
-inline constexpr std::uint32_t WM_SETCURSOR = 0x0020;   // sent before each mouse message;
-                                                        // wParam: window; low lParam: HTCLIENT
-inline constexpr std::uint32_t WM_NOTIFY = 0x004E;      // lParam: NotifyHeader*
+inline constexpr std::uint32_t WM_QUIT = 0x0012;  // queued by postQuitMessage; wParam: code
+inline constexpr std::uint32_t WM_ERASEBKGND =
+    0x0014;  // sent by beginPaint; wParam: DeviceContext*
+inline constexpr std::uint32_t WM_ENDSESSION = 0x0016;   // sent; wParam non-zero: session ends
+inline constexpr std::uint32_t WM_SHOWWINDOW = 0x0018;   // sent; wParam: 1 shown, 0 hidden
+inline constexpr std::uint32_t WM_SETCURSOR = 0x0020;    // sent before each mouse message;
+                                                         // wParam: window; low lParam: HTCLIENT
+inline constexpr std::uint32_t WM_NOTIFY = 0x004E;       // lParam: NotifyHeader*
 inline constexpr std::uint32_t WM_CONTEXTMENU = 0x007B;  // sent by defaultProc on right-button
                                                          // up; lParam: screen (x, y)
 inline constexpr std::uint32_t WM_SETICON = 0x0080;
@@ -46,7 +47,7 @@ inline constexpr std::uint32_t WM_GETDLGCODE = 0x0087;  // sent by dialog-key ha
 // (1 = was down, an auto-repeat) in bit 30, transition (1 = up) in 31.
 inline constexpr std::uint32_t WM_KEYDOWN = 0x0100;
 inline constexpr std::uint32_t WM_KEYUP = 0x0101;
-inline constexpr std::uint32_t WM_CHAR = 0x0102;  // from translateMessage; wParam: 8-bit code
+inline constexpr std::uint32_t WM_CHAR = 0x0102;        // from translateMessage; wParam: 8-bit code
 inline constexpr std::uint32_t WM_SYSKEYDOWN = 0x0104;  // keys pressed while Alt is held, F10
 inline constexpr std::uint32_t WM_SYSKEYUP = 0x0105;
 inline constexpr std::uint32_t WM_SYSCHAR = 0x0106;
@@ -58,9 +59,9 @@ inline constexpr std::uint32_t WM_COMMAND = 0x0111;  // queued from menus and ac
                                                      // a control: high word the notification
                                                      // code, lParam the control's Window
 inline constexpr std::uint32_t WM_SYSCOMMAND = 0x0112;
-inline constexpr std::uint32_t WM_TIMER = 0x0113;  // queued; wParam: timer id. At most one is
-                                                   // pending per timer; it is taken only when
-                                                   // no other message waits
+inline constexpr std::uint32_t WM_TIMER = 0x0113;     // queued; wParam: timer id. At most one is
+                                                      // pending per timer; it is taken only when
+                                                      // no other message waits
 inline constexpr std::uint32_t WM_INITMENU = 0x0116;  // sent before a menu bar opens;
                                                       // wParam: Menu
 inline constexpr std::uint32_t WM_INITMENUPOPUP = 0x0117;  // sent before a popup shows; wParam:
@@ -82,8 +83,8 @@ inline constexpr std::uint32_t WM_MBUTTONUP = 0x0208;
 // focus window.
 inline constexpr std::uint32_t WM_MOUSEWHEEL = 0x020A;
 inline constexpr std::uint32_t WM_CAPTURECHANGED = 0x0215;  // sent to the window losing capture
-inline constexpr std::uint32_t WM_DROPFILES = 0x0233;  // queued; wParam: a drop id for
-                                                       // Host::droppedFiles / finishDrop
+inline constexpr std::uint32_t WM_DROPFILES = 0x0233;       // queued; wParam: a drop id for
+                                                            // Host::droppedFiles / finishDrop
 
 inline constexpr std::uint32_t WM_COPY = 0x0301;
 
@@ -129,8 +130,12 @@ inline constexpr LParam kKeyExtended = LParam(1) << 24;
 inline constexpr LParam kKeyReleased = LParam(1) << 31;
 
 // Parameter packing.
-constexpr std::uint32_t lowWord(std::uintptr_t v) { return std::uint32_t(v & 0xFFFF); }
-constexpr std::uint32_t highWord(std::uintptr_t v) { return std::uint32_t((v >> 16) & 0xFFFF); }
+constexpr std::uint32_t lowWord(std::uintptr_t v) {
+    return std::uint32_t(v & 0xFFFF);
+}
+constexpr std::uint32_t highWord(std::uintptr_t v) {
+    return std::uint32_t((v >> 16) & 0xFFFF);
+}
 constexpr LParam makeLParam(int low, int high) {
     return LParam(std::uint32_t(low & 0xFFFF) | std::uint32_t(high & 0xFFFF) << 16);
 }
@@ -138,8 +143,14 @@ constexpr WParam makeWParam(int low, int high) {
     return WParam(std::uint32_t(low & 0xFFFF) | std::uint32_t(high & 0xFFFF) << 16);
 }
 // The signed 16-bit coordinates of a mouse message.
-constexpr int pointX(LParam lParam) { return std::int16_t(lParam & 0xFFFF); }
-constexpr int pointY(LParam lParam) { return std::int16_t((lParam >> 16) & 0xFFFF); }
-constexpr int wheelDelta(WParam wParam) { return std::int16_t((wParam >> 16) & 0xFFFF); }
+constexpr int pointX(LParam lParam) {
+    return std::int16_t(lParam & 0xFFFF);
+}
+constexpr int pointY(LParam lParam) {
+    return std::int16_t((lParam >> 16) & 0xFFFF);
+}
+constexpr int wheelDelta(WParam wParam) {
+    return std::int16_t((wParam >> 16) & 0xFFFF);
+}
 
 }  // namespace host

@@ -75,7 +75,6 @@ struct Message {
 // A window procedure: every message of a window goes through the procedure
 // stored for it (see Host::setWindowProc). The user-data slot of the window
 // tells the procedure which object the window belongs to.
-using WindowProc = LResult (*)(Window window, std::uint32_t message, WParam wParam,
-                               LParam lParam);
+using WindowProc = LResult (*)(Window window, std::uint32_t message, WParam wParam, LParam lParam);
 
 }  // namespace host

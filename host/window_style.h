@@ -24,9 +24,8 @@ inline constexpr std::uint32_t WS_THICKFRAME = 0x00040000;  // sizing border
 inline constexpr std::uint32_t WS_MINIMIZEBOX = 0x00020000;
 inline constexpr std::uint32_t WS_MAXIMIZEBOX = 0x00010000;
 inline constexpr std::uint32_t WS_TABSTOP = 0x00010000;  // for child windows
-inline constexpr std::uint32_t WS_OVERLAPPEDWINDOW = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU |
-                                                     WS_THICKFRAME | WS_MINIMIZEBOX |
-                                                     WS_MAXIMIZEBOX;
+inline constexpr std::uint32_t WS_OVERLAPPEDWINDOW =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 
 inline constexpr std::uint32_t WS_EX_TRANSPARENT = 0x00000020;
 inline constexpr std::uint32_t WS_EX_ACCEPTFILES = 0x00000010;

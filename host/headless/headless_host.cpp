@@ -14,7 +14,9 @@
 namespace host::headless {
 
 namespace {
-std::uintptr_t raw(Window w) { return std::uintptr_t(w); }
+std::uintptr_t raw(Window w) {
+    return std::uintptr_t(w);
+}
 Rect unite(const Rect& a, const Rect& b) {
     return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
             std::max(a.bottom, b.bottom)};
@@ -27,7 +29,7 @@ Rect intersect(const Rect& a, const Rect& b) {
 
 // The device context of one paint: records into the window's draw log.
 class HeadlessHost::PaintContext : public RecordingContext {
-public:
+  public:
     using RecordingContext::RecordingContext;
 };
 
@@ -66,8 +68,7 @@ Rect HeadlessHost::frameInsets(std::uint32_t style, bool withMenu) const {
     return {side, top, side, side};
 }
 
-Rect HeadlessHost::adjustWindowRect(const Rect& client, std::uint32_t style,
-                                    bool withMenu) const {
+Rect HeadlessHost::adjustWindowRect(const Rect& client, std::uint32_t style, bool withMenu) const {
     Rect in = frameInsets(style, withMenu);
     return {client.left - in.left, client.top - in.top, client.right + in.right,
             client.bottom + in.bottom};
@@ -84,8 +85,10 @@ Window HeadlessHost::createWindow(const CreateRequest& request) {
     record->exStyle = request.exStyle;
     record->title = request.title;
     record->id = request.id;
-    if (child) record->parent = request.parent;
-    else if (find(request.parent)) record->owner = request.parent;
+    if (child)
+        record->parent = request.parent;
+    else if (find(request.parent))
+        record->owner = request.parent;
     int x = request.x, y = request.y, w = request.width, h = request.height;
     if (!child && x == CW_USEDEFAULT) x = 40, y = 40;
     if (!child && w == CW_USEDEFAULT) w = 800, h = 600;
@@ -128,9 +131,9 @@ bool HeadlessHost::destroyWindow(Window window) {
     std::vector<Window> owned;
     for (auto& [handle, record] : windows_)
         if (!record->dead && record->owner == window) owned.push_back(record->handle);
-    for (Window o : owned) destroyWindow(o);
-    if (WindowRecord* p = find(parent(window)))
-        std::erase(p->children, window);
+    for (Window o : owned)
+        destroyWindow(o);
+    if (WindowRecord* p = find(parent(window))) std::erase(p->children, window);
     if (capture_ == window) releaseCapture();
     sendMessage(window, WM_DESTROY, 0, 0);
     destroyTree(window);
@@ -157,7 +160,9 @@ void HeadlessHost::destroyTree(Window window) {
     std::erase_if(queue_, [&](const Queued& q) { return q.message.window == window; });
 }
 
-bool HeadlessHost::isWindow(Window window) const { return find(window) != nullptr; }
+bool HeadlessHost::isWindow(Window window) const {
+    return find(window) != nullptr;
+}
 Window HeadlessHost::parent(Window window) const {
     const WindowRecord* w = find(window);
     return w ? w->parent : kNoWindow;
@@ -208,16 +213,23 @@ void HeadlessHost::setWindowStyle(Window window, std::uint32_t style) {
 
 LResult HeadlessHost::defaultProc(Window window, std::uint32_t message, WParam, LParam lParam) {
     switch (message) {
-    case WM_NCCREATE: return 1;
-    case WM_CLOSE: destroyWindow(window); return 0;
-    case WM_RBUTTONUP: {
-        Point s = clientToScreen(window, {pointX(lParam), pointY(lParam)});
-        sendMessage(window, WM_CONTEXTMENU, WParam(window), makeLParam(s.x, s.y));
-        return 0;
-    }
-    case WM_SETCURSOR: setCursor(Cursor::arrow); return 1;
-    case WM_QUERYENDSESSION: return 1;
-    default: return 0;
+        case WM_NCCREATE:
+            return 1;
+        case WM_CLOSE:
+            destroyWindow(window);
+            return 0;
+        case WM_RBUTTONUP: {
+            Point s = clientToScreen(window, {pointX(lParam), pointY(lParam)});
+            sendMessage(window, WM_CONTEXTMENU, WParam(window), makeLParam(s.x, s.y));
+            return 0;
+        }
+        case WM_SETCURSOR:
+            setCursor(Cursor::arrow);
+            return 1;
+        case WM_QUERYENDSESSION:
+            return 1;
+        default:
+            return 0;
     }
 }
 
@@ -365,7 +377,9 @@ std::vector<std::string> HeadlessHost::droppedFiles(WParam drop) const {
     auto it = drops_.find(drop);
     return it == drops_.end() ? std::vector<std::string>{} : it->second;
 }
-void HeadlessHost::finishDrop(WParam drop) { drops_.erase(drop); }
+void HeadlessHost::finishDrop(WParam drop) {
+    drops_.erase(drop);
+}
 
 // ---- Painting ---------------------------------------------------------------
 
@@ -413,11 +427,13 @@ int HeadlessHost::paint() {
     std::vector<Window> order;
     std::function<void(Window)> visit = [&](Window w) {
         order.push_back(w);
-        for (Window c : children(w)) visit(c);
+        for (Window c : children(w))
+            visit(c);
     };
     for (auto& [handle, record] : windows_)
         if (!record->dead && record->parent == kNoWindow) visit(record->handle);
-    for (Window w : order) count += paint(w) ? 1 : 0;
+    for (Window w : order)
+        count += paint(w) ? 1 : 0;
     return count;
 }
 
@@ -447,8 +463,8 @@ std::unique_ptr<DeviceContext> HeadlessHost::getDC(Window window) {
     if (WindowRecord* w = find(window)) {
         Rect c = clientRect(window);
         return std::make_unique<RecordingContext>(environment(), c.width(), c.height(),
-                                                  c.width() * 254 / 960,
-                                                  c.height() * 254 / 960, &w->drawLog);
+                                                  c.width() * 254 / 960, c.height() * 254 / 960,
+                                                  &w->drawLog);
     }
     if (window != kNoWindow || !displayMode_) return nullptr;
     return std::make_unique<RecordingContext>(environment(), displayMode_->width,
@@ -472,7 +488,9 @@ Brush HeadlessHost::createSolidBrush(ColourRef colour) {
     brushes_[std::uintptr_t(b)] = colour & 0xFFFFFF;
     return b;
 }
-void HeadlessHost::deleteBrush(Brush brush) { brushes_.erase(std::uintptr_t(brush)); }
+void HeadlessHost::deleteBrush(Brush brush) {
+    brushes_.erase(std::uintptr_t(brush));
+}
 
 void HeadlessHost::setFontAvailable(std::string face, bool available) {
     fontAvailable_[std::move(face)] = available;
@@ -484,14 +502,20 @@ Font HeadlessHost::createFont(std::string_view face, int height, bool italic, bo
     fonts_[std::uintptr_t(f)] = {std::string(face), height, italic, bold};
     return f;
 }
-void HeadlessHost::deleteFont(Font font) { fonts_.erase(std::uintptr_t(font)); }
+void HeadlessHost::deleteFont(Font font) {
+    fonts_.erase(std::uintptr_t(font));
+}
 std::optional<HeadlessHost::FontInfo> HeadlessHost::fontInfo(Font font) const {
     auto it = fonts_.find(std::uintptr_t(font));
     if (it == fonts_.end()) return std::nullopt;
     return it->second;
 }
-Icon HeadlessHost::stockIcon(StockIcon which) { return Icon(0x10 + int(which)); }
-Icon HeadlessHost::programIcon() { return Icon(128); }
+Icon HeadlessHost::stockIcon(StockIcon which) {
+    return Icon(0x10 + int(which));
+}
+Icon HeadlessHost::programIcon() {
+    return Icon(128);
+}
 
 // ---- Messages ---------------------------------------------------------------
 
@@ -503,8 +527,7 @@ void HeadlessHost::queue(Window window, std::uint32_t message, WParam wParam, LP
     queue_.push_back(std::move(q));
 }
 
-bool HeadlessHost::postMessage(Window window, std::uint32_t message, WParam wParam,
-                               LParam lParam) {
+bool HeadlessHost::postMessage(Window window, std::uint32_t message, WParam wParam, LParam lParam) {
     if (window != kNoWindow && !find(window)) return false;
     queue(window, message, wParam, lParam);
     return true;
@@ -521,8 +544,8 @@ void HeadlessHost::postQuitMessage(int exitCode) {
     queue(kNoWindow, WM_QUIT, WParam(exitCode), 0);
 }
 
-bool HeadlessHost::take(Message& message, Window window, std::uint32_t first,
-                        std::uint32_t last, bool remove) {
+bool HeadlessHost::take(Message& message, Window window, std::uint32_t first, std::uint32_t last,
+                        bool remove) {
     auto matches = [&](const Message& m) {
         if (window != kNoWindow && m.window != window) return false;
         if (first == 0 && last == 0) return true;
@@ -532,7 +555,8 @@ bool HeadlessHost::take(Message& message, Window window, std::uint32_t first,
         if (!matches(it->message)) continue;
         message = it->message;
         if (remove) {
-            for (auto [key, down] : it->keyChanges) keys_[key & 0xFF] = down;
+            for (auto [key, down] : it->keyChanges)
+                keys_[key & 0xFF] = down;
             queue_.erase(it);
         }
         return true;
@@ -556,7 +580,7 @@ bool HeadlessHost::peekMessage(Message& message, Window window, std::uint32_t fi
 bool HeadlessHost::getMessage(Message& message) {
     while (!take(message, kNoWindow, 0, 0, true)) {
         if (idleSteps_.empty()) {
-            message = Message{kNoWindow, WM_QUIT, WParam(kStarvedExitCode), 0,
+            message = Message{kNoWindow,           WM_QUIT,   WParam(kStarvedExitCode), 0,
                               std::uint32_t(now_), cursorPos_};
             return false;
         }
@@ -572,24 +596,37 @@ bool HeadlessHost::translateMessage(const Message& m) {
     int vk = int(m.wParam);
     bool shift = keys_[VK_SHIFT];
     int code = 0;
-    if (vk >= 'A' && vk <= 'Z') code = shift ? vk : std::tolower(vk);
-    else if (vk >= '0' && vk <= '9') code = shift ? ")!@#$%^&*("[vk - '0'] : vk;
-    else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) code = '0' + vk - VK_NUMPAD0;
-    else if (vk == VK_SPACE || vk == VK_RETURN || vk == VK_BACK || vk == VK_ESCAPE ||
-             vk == VK_TAB)
+    if (vk >= 'A' && vk <= 'Z')
+        code = shift ? vk : std::tolower(vk);
+    else if (vk >= '0' && vk <= '9')
+        code = shift ? ")!@#$%^&*("[vk - '0'] : vk;
+    else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9)
+        code = '0' + vk - VK_NUMPAD0;
+    else if (vk == VK_SPACE || vk == VK_RETURN || vk == VK_BACK || vk == VK_ESCAPE || vk == VK_TAB)
         code = vk;
-    else if (vk == VK_ADD) code = '+';
-    else if (vk == VK_SUBTRACT) code = '-';
-    else if (vk == VK_MULTIPLY) code = '*';
-    else if (vk == VK_DIVIDE) code = '/';
-    else if (vk == VK_OEM_2) code = shift ? '?' : '/';
-    else if (vk == VK_OEM_PERIOD) code = shift ? '>' : '.';
-    else if (vk == VK_OEM_COMMA) code = shift ? '<' : ',';
-    else if (vk == VK_OEM_MINUS) code = shift ? '_' : '-';
-    else if (vk == VK_OEM_PLUS) code = shift ? '+' : '=';
+    else if (vk == VK_ADD)
+        code = '+';
+    else if (vk == VK_SUBTRACT)
+        code = '-';
+    else if (vk == VK_MULTIPLY)
+        code = '*';
+    else if (vk == VK_DIVIDE)
+        code = '/';
+    else if (vk == VK_OEM_2)
+        code = shift ? '?' : '/';
+    else if (vk == VK_OEM_PERIOD)
+        code = shift ? '>' : '.';
+    else if (vk == VK_OEM_COMMA)
+        code = shift ? '<' : ',';
+    else if (vk == VK_OEM_MINUS)
+        code = shift ? '_' : '-';
+    else if (vk == VK_OEM_PLUS)
+        code = shift ? '+' : '=';
     if (code == 0) return false;
-    if (keys_[VK_CONTROL] && code >= 'a' && code <= 'z') code -= 'a' - 1;  // Ctrl+A = 1
-    else if (keys_[VK_CONTROL] && code >= 'A' && code <= 'Z') code -= 'A' - 1;
+    if (keys_[VK_CONTROL] && code >= 'a' && code <= 'z')
+        code -= 'a' - 1;  // Ctrl+A = 1
+    else if (keys_[VK_CONTROL] && code >= 'A' && code <= 'Z')
+        code -= 'A' - 1;
     std::uint32_t charMessage = m.message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
     // The character comes next, ahead of anything queued after the key.
     Queued q;
@@ -633,7 +670,9 @@ void HeadlessHost::advance(std::int64_t milliseconds) {
 
 // ---- Input ------------------------------------------------------------------
 
-bool HeadlessHost::isKeyDown(int virtualKey) const { return keys_[virtualKey & 0xFF]; }
+bool HeadlessHost::isKeyDown(int virtualKey) const {
+    return keys_[virtualKey & 0xFF];
+}
 
 WParam HeadlessHost::heldButtons() const {
     return (pendingKeys_[VK_LBUTTON] ? MK_LBUTTON : 0) |
@@ -641,16 +680,18 @@ WParam HeadlessHost::heldButtons() const {
            (pendingKeys_[VK_MBUTTON] ? MK_MBUTTON : 0);
 }
 
-void HeadlessHost::postMouse(Window window, std::uint32_t message, Point client,
-                             Modifiers mods, WParam) {
+void HeadlessHost::postMouse(Window window, std::uint32_t message, Point client, Modifiers mods,
+                             WParam) {
     Point screen = clientToScreen(window, client);
     Window target = capture_ != kNoWindow ? capture_ : window;
     Point p = screenToClient(target, screen);
     cursorPos_ = screen;
-    std::vector<std::pair<int, bool>> changes = {
-        {VK_SHIFT, mods.shift}, {VK_CONTROL, mods.control}, {VK_MENU, mods.alt},
-        {VK_LBUTTON, pendingKeys_[VK_LBUTTON]}, {VK_RBUTTON, pendingKeys_[VK_RBUTTON]},
-        {VK_MBUTTON, pendingKeys_[VK_MBUTTON]}};
+    std::vector<std::pair<int, bool>> changes = {{VK_SHIFT, mods.shift},
+                                                 {VK_CONTROL, mods.control},
+                                                 {VK_MENU, mods.alt},
+                                                 {VK_LBUTTON, pendingKeys_[VK_LBUTTON]},
+                                                 {VK_RBUTTON, pendingKeys_[VK_RBUTTON]},
+                                                 {VK_MBUTTON, pendingKeys_[VK_MBUTTON]}};
     pendingKeys_[VK_SHIFT] = mods.shift;
     pendingKeys_[VK_CONTROL] = mods.control;
     pendingKeys_[VK_MENU] = mods.alt;
@@ -664,9 +705,12 @@ int buttonKey(MouseButton b) {
 }
 std::uint32_t buttonMessage(MouseButton b, bool down) {
     switch (b) {
-    case MouseButton::left: return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-    case MouseButton::right: return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-    default: return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+        case MouseButton::left:
+            return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+        case MouseButton::right:
+            return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        default:
+            return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
     }
 }
 }  // namespace
@@ -678,8 +722,7 @@ void HeadlessHost::mousePress(Window window, MouseButton button, Point client, M
 void HeadlessHost::mouseMove(Window window, Point client, Modifiers mods) {
     postMouse(window, WM_MOUSEMOVE, client, mods, 0);
 }
-void HeadlessHost::mouseRelease(Window window, MouseButton button, Point client,
-                                Modifiers mods) {
+void HeadlessHost::mouseRelease(Window window, MouseButton button, Point client, Modifiers mods) {
     pendingKeys_[buttonKey(button)] = false;
     postMouse(window, buttonMessage(button, false), client, mods, 0);
 }
@@ -695,7 +738,8 @@ void HeadlessHost::keyDown(int vk, Modifiers mods) {
                                                  {VK_MENU, pendingKeys_[VK_MENU]},
                                                  {vk, true}};
     LParam lParam = 1 | (repeat ? kKeyPreviouslyDown : 0);
-    std::uint32_t message = (mods.alt || vk == VK_F10) && !mods.control ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    std::uint32_t message =
+        (mods.alt || vk == VK_F10) && !mods.control ? WM_SYSKEYDOWN : WM_KEYDOWN;
     queue(focus_, message, WParam(vk), lParam, std::move(changes));
 }
 
@@ -732,6 +776,8 @@ bool HeadlessHost::dropFiles(Window window, std::vector<std::string> files) {
     return true;
 }
 
-void HeadlessHost::clickClose(Window window) { sendMessage(window, WM_CLOSE, 0, 0); }
+void HeadlessHost::clickClose(Window window) {
+    sendMessage(window, WM_CLOSE, 0, 0);
+}
 
 }  // namespace host::headless

@@ -66,7 +66,7 @@ struct PrintedDocument {
 };
 
 class HeadlessHost : public Host {
-public:
+  public:
     HeadlessHost();
     ~HeadlessHost() override;
 
@@ -80,7 +80,7 @@ public:
     int paint();
     bool paint(Window window);
     std::optional<Rect> dirtyRect(Window window) const;  // bounds of the dirty region
-    std::vector<DrawOp>& drawLog(Window window);  // what paints and getDC drew on it
+    std::vector<DrawOp>& drawLog(Window window);         // what paints and getDC drew on it
     void whenIdle(std::function<void()> step) { idleSteps_.push_back(std::move(step)); }
     std::size_t queuedMessages() const { return queue_.size(); }
 
@@ -198,8 +198,7 @@ public:
     void endPaint(Window window, const PaintRecord& record) override;
     std::unique_ptr<DeviceContext> getDC(Window window) override;
     std::unique_ptr<DeviceContext> createMemoryContext(const PixelView& pixels) override;
-    std::unique_ptr<DeviceContext> createPicture(const DeviceContext& reference,
-                                                 const Rect* frame,
+    std::unique_ptr<DeviceContext> createPicture(const DeviceContext& reference, const Rect* frame,
                                                  std::string_view description) override;
     Brush createSolidBrush(ColourRef colour) override;
     void deleteBrush(Brush brush) override;
@@ -208,8 +207,7 @@ public:
     Icon stockIcon(StockIcon which) override;
     Icon programIcon() override;
 
-    bool postMessage(Window window, std::uint32_t message, WParam wParam,
-                     LParam lParam) override;
+    bool postMessage(Window window, std::uint32_t message, WParam wParam, LParam lParam) override;
     LResult sendMessage(Window window, std::uint32_t message, WParam wParam,
                         LParam lParam) override;
     bool peekMessage(Message& message, Window window, std::uint32_t first, std::uint32_t last,
@@ -260,8 +258,8 @@ public:
     bool printDialog(Window owner, PrintSettings& settings) override;
     std::unique_ptr<PrinterContext> createPrinterContext(const PrintSettings& settings) override;
 
-    bool shellExecute(std::string_view file, std::string_view parameters,
-                      std::string_view folder, int showCommand) override;
+    bool shellExecute(std::string_view file, std::string_view parameters, std::string_view folder,
+                      int showCommand) override;
     void beep(std::uint32_t type) override { beeps_.push_back(type); }
     std::string specialFolder(int id) const override;
     std::string modulePath() const override { return modulePath_; }
@@ -273,7 +271,7 @@ public:
     bool tabletPacket(TabletContext context, WParam serial, TabletPacket& packet) override;
     void enableTablet(TabletContext context, bool enable) override;
 
-private:
+  private:
     struct WindowRecord;
     struct MenuRecord;
     struct Timer {

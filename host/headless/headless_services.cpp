@@ -26,7 +26,8 @@ void HeadlessHost::destroyMenu(Menu menu) {
     for (const MenuItem& item : it->second->items)
         if (item.subMenu != kNoMenu) subs.push_back(item.subMenu);
     menus_.erase(it);
-    for (Menu s : subs) destroyMenu(s);
+    for (Menu s : subs)
+        destroyMenu(s);
 }
 
 bool HeadlessHost::appendMenu(Menu menu, std::uint32_t flags, std::uint32_t id,
@@ -36,8 +37,10 @@ bool HeadlessHost::appendMenu(Menu menu, std::uint32_t flags, std::uint32_t id,
     if ((flags & MF_POPUP) && !menus_.count(std::uintptr_t(subMenu))) return false;
     MenuItem item;
     item.flags = flags;
-    if (flags & MF_POPUP) item.subMenu = subMenu;
-    else if (!(flags & MF_SEPARATOR)) item.id = id;
+    if (flags & MF_POPUP)
+        item.subMenu = subMenu;
+    else if (!(flags & MF_SEPARATOR))
+        item.id = id;
     if (!(flags & MF_SEPARATOR)) item.text = std::string(text);
     it->second->items.push_back(std::move(item));
     return true;
@@ -133,7 +136,9 @@ bool HeadlessHost::openClipboard(Window) {
     clipboardOpen_ = true;
     return true;
 }
-void HeadlessHost::closeClipboard() { clipboardOpen_ = false; }
+void HeadlessHost::closeClipboard() {
+    clipboardOpen_ = false;
+}
 bool HeadlessHost::emptyClipboard() {
     if (!clipboardOpen_) return false;
     clipboard_.clear();
@@ -215,7 +220,7 @@ bool HeadlessHost::printDialog(Window, PrintSettings& settings) {
 // A printer whose pages are recorded into printedDocuments(); a 210 x 297 mm
 // page at 300 dots per inch.
 class HeadlessHost::Printer : public PrinterContext {
-public:
+  public:
     Printer(HeadlessHost& host, std::string outputFile)
         : host_(host), outputFile_(std::move(outputFile)) {}
     DeviceContext& dc() override { return *dc_; }
@@ -245,7 +250,7 @@ public:
         return 1;
     }
 
-private:
+  private:
     HeadlessHost& host_;
     std::string outputFile_;
     std::vector<DrawOp> page_;
@@ -279,13 +284,20 @@ std::string HeadlessHost::specialFolder(int id) const {
 
 ColourRef HeadlessHost::systemColour(int index) const {
     switch (index) {
-    case COLOR_WINDOW: return rgb(255, 255, 255);
-    case COLOR_WINDOWTEXT: return rgb(0, 0, 0);
-    case COLOR_HIGHLIGHT: return rgb(0, 120, 215);
-    case COLOR_BTNFACE: return rgb(240, 240, 240);
-    case COLOR_GRAYTEXT: return rgb(109, 109, 109);
-    case COLOR_BTNTEXT: return rgb(0, 0, 0);
-    default: return 0;
+        case COLOR_WINDOW:
+            return rgb(255, 255, 255);
+        case COLOR_WINDOWTEXT:
+            return rgb(0, 0, 0);
+        case COLOR_HIGHLIGHT:
+            return rgb(0, 120, 215);
+        case COLOR_BTNFACE:
+            return rgb(240, 240, 240);
+        case COLOR_GRAYTEXT:
+            return rgb(109, 109, 109);
+        case COLOR_BTNTEXT:
+            return rgb(0, 0, 0);
+        default:
+            return 0;
     }
 }
 
@@ -298,7 +310,9 @@ TabletContext HeadlessHost::openTablet(Window window) {
     return context;
 }
 
-void HeadlessHost::closeTablet(TabletContext context) { tablets_.erase(std::uintptr_t(context)); }
+void HeadlessHost::closeTablet(TabletContext context) {
+    tablets_.erase(std::uintptr_t(context));
+}
 
 bool HeadlessHost::tabletPacket(TabletContext context, WParam serial, TabletPacket& packet) {
     auto it = tablets_.find(std::uintptr_t(context));
@@ -314,15 +328,16 @@ void HeadlessHost::enableTablet(TabletContext context, bool enable) {
     if (it != tablets_.end()) it->second.enabled = enable;
 }
 
-WParam HeadlessHost::tabletSample(TabletContext context, std::uint32_t buttons,
-                                  std::uint32_t x, std::uint32_t y, std::uint32_t pressure) {
+WParam HeadlessHost::tabletSample(TabletContext context, std::uint32_t buttons, std::uint32_t x,
+                                  std::uint32_t y, std::uint32_t pressure) {
     auto it = tablets_.find(std::uintptr_t(context));
     if (it == tablets_.end() || !it->second.enabled) return 0;
     WParam serial = nextSerial_++;
     auto& packets = it->second.packets;
     packets[serial] = {std::uint32_t(now_), buttons, x, y, pressure};
     // Like a tablet driver's ring, only the newest packets are kept.
-    while (packets.size() > 128) packets.erase(packets.begin());
+    while (packets.size() > 128)
+        packets.erase(packets.begin());
     queue(it->second.window, WT_PACKET, serial, LParam(context));
     return serial;
 }

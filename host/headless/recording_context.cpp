@@ -6,8 +6,8 @@
 
 namespace host::headless {
 
-RecordingContext::RecordingContext(Environment environment, int width, int height,
-                                   int widthMm, int heightMm, std::vector<DrawOp>* sink)
+RecordingContext::RecordingContext(Environment environment, int width, int height, int widthMm,
+                                   int heightMm, std::vector<DrawOp>* sink)
     : environment_(std::move(environment)),
       width_(width),
       height_(height),
@@ -28,14 +28,21 @@ RecordingContext::RecordingContext(Environment environment, const PixelView& pix
 
 int RecordingContext::deviceCaps(int index) const {
     switch (index) {
-    case HORZSIZE: return widthMm_;
-    case VERTSIZE: return heightMm_;
-    case HORZRES: return width_;
-    case VERTRES: return height_;
-    case BITSPIXEL: return pixels_.bits ? pixels_.bitsPerPixel : 32;
-    case LOGPIXELSX:
-    case LOGPIXELSY: return widthMm_ > 0 ? int(width_ * 254 / (widthMm_ * 10)) : 96;
-    default: return 0;
+        case HORZSIZE:
+            return widthMm_;
+        case VERTSIZE:
+            return heightMm_;
+        case HORZRES:
+            return width_;
+        case VERTRES:
+            return height_;
+        case BITSPIXEL:
+            return pixels_.bits ? pixels_.bitsPerPixel : 32;
+        case LOGPIXELSX:
+        case LOGPIXELSY:
+            return widthMm_ > 0 ? int(width_ * 254 / (widthMm_ * 10)) : 96;
+        default:
+            return 0;
     }
 }
 
@@ -49,10 +56,18 @@ ColourRef RecordingContext::currentBrushColour() const {
     return brush_ != kNoBrush && environment_.brushColour ? environment_.brushColour(brush_) : 0;
 }
 
-Brush RecordingContext::selectBrush(Brush brush) { return std::exchange(brush_, brush); }
-Font RecordingContext::selectFont(Font font) { return std::exchange(font_, font); }
-ColourRef RecordingContext::setTextColour(ColourRef c) { return std::exchange(textColour_, c); }
-bool RecordingContext::setTransparentText(bool t) { return std::exchange(transparent_, t); }
+Brush RecordingContext::selectBrush(Brush brush) {
+    return std::exchange(brush_, brush);
+}
+Font RecordingContext::selectFont(Font font) {
+    return std::exchange(font_, font);
+}
+ColourRef RecordingContext::setTextColour(ColourRef c) {
+    return std::exchange(textColour_, c);
+}
+bool RecordingContext::setTransparentText(bool t) {
+    return std::exchange(transparent_, t);
+}
 
 void RecordingContext::fillRect(const Rect& rect) {
     DrawOp& op = add(DrawOp::Kind::fillRect);
@@ -67,20 +82,29 @@ void RecordingContext::fillRect(const Rect& rect) {
                                  std::uint8_t(op.colour), 0};
     for (int y = top; y < bottom; ++y) {
         std::uint8_t* row = pixels_.bits + std::ptrdiff_t(y) * pixels_.stride;
-        for (int x = left; x < right; ++x) std::memcpy(row + 4 * x, bgr, 4);
+        for (int x = left; x < right; ++x)
+            std::memcpy(row + 4 * x, bgr, 4);
     }
 }
 
 void RecordingContext::setFillMode(FillMode mode) {
     add(DrawOp::Kind::setFillMode).flags = std::uint32_t(mode);
 }
-void RecordingContext::beginPath() { add(DrawOp::Kind::beginPath); }
-void RecordingContext::moveTo(Point to) { add(DrawOp::Kind::moveTo).points = {to}; }
+void RecordingContext::beginPath() {
+    add(DrawOp::Kind::beginPath);
+}
+void RecordingContext::moveTo(Point to) {
+    add(DrawOp::Kind::moveTo).points = {to};
+}
 void RecordingContext::bezierTo(Point c1, Point c2, Point end) {
     add(DrawOp::Kind::bezierTo).points = {c1, c2, end};
 }
-void RecordingContext::closeFigure() { add(DrawOp::Kind::closeFigure); }
-void RecordingContext::endPath() { add(DrawOp::Kind::endPath); }
+void RecordingContext::closeFigure() {
+    add(DrawOp::Kind::closeFigure);
+}
+void RecordingContext::endPath() {
+    add(DrawOp::Kind::endPath);
+}
 void RecordingContext::fillPath() {
     DrawOp& op = add(DrawOp::Kind::fillPath);
     op.hasBrush = brush_ != kNoBrush;
@@ -107,7 +131,8 @@ Rect RecordingContext::measureText(std::string_view text, const Rect& rect,
     int cw = TextMetrics::charWidth(height);
     std::vector<std::string> lines = layoutLines(text, rect.width(), cw, flags);
     int widest = 0;
-    for (const std::string& line : lines) widest = std::max(widest, int(line.size()) * cw);
+    for (const std::string& line : lines)
+        widest = std::max(widest, int(line.size()) * cw);
     return {rect.left, rect.top, rect.left + widest,
             rect.top + int(lines.size()) * TextMetrics::lineHeight(height)};
 }
@@ -147,7 +172,8 @@ std::vector<std::string> layoutLines(std::string_view text, int width, int charW
             continue;
         }
         if (c == '\t' && (flags & DT_EXPANDTABS)) {
-            do line += ' ';
+            do
+                line += ' ';
             while (line.size() % 8 != 0);
         } else if (c == '&' && !(flags & DT_NOPREFIX)) {
             // A mnemonic mark takes no room; "&&" shows one "&".

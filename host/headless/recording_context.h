@@ -47,7 +47,7 @@ struct TextMetrics {
 };
 
 class RecordingContext : public DeviceContext {
-public:
+  public:
     // `fontHeight` answers the cell height of a font handle; `brushColour`
     // the colour of a brush handle.
     struct Environment {
@@ -57,8 +57,7 @@ public:
     RecordingContext(Environment environment, int width, int height, int widthMm, int heightMm,
                      std::vector<DrawOp>* sink);
     // A memory context: fills also go into the pixels.
-    RecordingContext(Environment environment, const PixelView& pixels,
-                     std::vector<DrawOp>* sink);
+    RecordingContext(Environment environment, const PixelView& pixels, std::vector<DrawOp>* sink);
 
     const std::vector<DrawOp>& ops() const { return *sink_; }
 
@@ -83,7 +82,7 @@ public:
     void drawFocusRect(const Rect& rect) override;
     void drawIcon(int x, int y, Icon icon) override;
 
-private:
+  private:
     DrawOp& add(DrawOp::Kind kind);
     ColourRef currentBrushColour() const;
 

@@ -28,12 +28,13 @@ LResult recordingProc(Window w, std::uint32_t m, WParam wp, LParam lp) {
 
 std::vector<std::uint32_t> numbers() {
     std::vector<std::uint32_t> out;
-    for (const Received& r : received) out.push_back(r.message);
+    for (const Received& r : received)
+        out.push_back(r.message);
     return out;
 }
 
 class HeadlessHostTest : public ::testing::Test {
-protected:
+  protected:
     HeadlessHostTest() {
         current = &host_;
         received.clear();
@@ -54,7 +55,7 @@ protected:
 TEST_F(HeadlessHostTest, CreationSendsLifeMessagesInOrder) {
     Window w = makeTopLevel(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     ASSERT_NE(w, kNoWindow);
-    std::vector<std::uint32_t> expected = {WM_NCCREATE, WM_CREATE,   WM_SIZE,
+    std::vector<std::uint32_t> expected = {WM_NCCREATE, WM_CREATE,     WM_SIZE,
                                            WM_MOVE,     WM_SHOWWINDOW, WM_ACTIVATE};
     EXPECT_EQ(numbers(), expected);
     // 408 x 332 less a 4-pixel sizing border and a 24-pixel caption.

@@ -1,0 +1,53 @@
+#include "framework/platform/time.h"
+
+#include <cmath>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "framework/text/format.h"
+#include "host/host.h"
+
+namespace penwick {
+
+double now() {
+    return host::instance().wallTime();
+}
+
+double makeTime(int year, int month, int day, int hour, int minute, double seconds) {
+    std::tm t{};
+    double whole = std::floor(seconds);
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = int(whole);
+    t.tm_isdst = -1;
+    std::time_t stamp = std::mktime(&t);
+    return double(stamp) + (seconds - whole);
+}
+
+ktString formatTime(double time, std::string_view pattern) {
+    if (time < 0) time = now();
+    double whole = std::floor(time);
+    int millis = int((time - whole) * 1000.0);
+    if (millis > 999) millis = 999;
+    std::string p(pattern);
+    std::size_t at;
+    if ((at = p.find("%K")) != std::string::npos) {
+        p.replace(at, 2, format("%03d", millis).c_str());
+    } else if ((at = p.find("%C")) != std::string::npos) {
+        p.replace(at, 2, format("%02d", millis / 10).c_str());
+    } else if ((at = p.find("%T")) != std::string::npos) {
+        p.replace(at, 2, format("%d", millis / 100).c_str());
+    }
+    std::time_t stamp = std::time_t(whole);
+    std::tm local{};
+    if (!localtime_r(&stamp, &local)) return {};
+    std::vector<char> buffer(p.size() + 256);
+    std::size_t n = std::strftime(buffer.data(), buffer.size(), p.c_str(), &local);
+    return ktString(buffer.data(), int32_t(n));
+}
+
+}  // namespace penwick

@@ -1,0 +1,18 @@
+#pragma once
+// Time stamps: seconds since 1 January 1970 (UTC) as a double, milliseconds
+// in the fraction; shown in local time.
+
+#include "framework/text/string.h"
+
+namespace penwick {
+
+double now();
+// Local calendar time to a time stamp; the fraction of `seconds` is kept.
+double makeTime(int year, int month, int day, int hour, int minute, double seconds);
+// strftime conventions, plus one of these, looked for in this order, and
+// only the first found replaced: "%K" by the milliseconds ("%03d"), else
+// "%C" by the hundredths ("%02d"), else "%T" by the tenths ("%d"). A
+// negative time means now.
+ktString formatTime(double time, std::string_view pattern);
+
+}  // namespace penwick
