@@ -52,16 +52,17 @@ double midEighths(float a, float b) {
     return (double(a) + double(b)) * 0.5 * kScale;
 }
 
-void appendContour(std::string& out, const PathContour& contour, uint32_t colour) {
+// One contour as a subpath: an absolute move to its start, then one relative
+// quadratic segment per point.
+void appendContour(std::string& out, const PathContour& contour) {
     const auto& p = contour.points;
     const int32_t n = p.count();
-    if (n < 1) return;
 
     // Current position in eighths; it advances by the integers written, so
     // truncation never accumulates along the contour.
     int64_t cx = eighths(midEighths(p[n - 1].x, p[0].x));
     int64_t cy = eighths(midEighths(p[n - 1].y, p[0].y));
-    out += "<path d='M";
+    out += 'M';
     appendInt(out, cx);
     out += ',';
     appendInt(out, cy);
@@ -69,10 +70,8 @@ void appendContour(std::string& out, const PathContour& contour, uint32_t colour
     for (int32_t i = 0; i < n; ++i) {
         const PathPoint& k = p[i];
         const PathPoint& next = p[i + 1 < n ? i + 1 : 0];
-        const double kx = double(k.x) * kScale;
-        const double ky = double(k.y) * kScale;
-        const int64_t qx = eighths(kx - double(cx));
-        const int64_t qy = eighths(ky - double(cy));
+        const int64_t qx = eighths(double(k.x) * kScale - double(cx));
+        const int64_t qy = eighths(double(k.y) * kScale - double(cy));
         const int64_t dx = eighths(midEighths(k.x, next.x) - double(cx));
         const int64_t dy = eighths(midEighths(k.y, next.y) - double(cy));
         out += 'q';
@@ -86,9 +85,6 @@ void appendContour(std::string& out, const PathContour& contour, uint32_t colour
         cx += dx;
         cy += dy;
     }
-    out += "' fill='";
-    appendColour(out, colour);
-    out += "' stroke='none' />\n";
 }
 
 void appendBackground(std::string& out, const Sketch& sketch) {
@@ -114,8 +110,20 @@ void appendBackground(std::string& out, const Sketch& sketch) {
 }  // namespace
 
 void appendSvgPath(std::string& out, const Path& path, uint32_t colour) {
-    for (const PathContour& c : path.contours)
-        appendContour(out, c, colour);
+    // All contours of a path go into one element, so that they fill together
+    // by the non-zero rule as in the window: the two contours of a closed
+    // stroke's outline make a ring, not two discs.
+    bool started = false;
+    for (const PathContour& c : path.contours) {
+        if (c.points.isEmpty()) continue;
+        if (!started) out += "<path d='";
+        started = true;
+        appendContour(out, c);
+    }
+    if (!started) return;
+    out += "' fill='";
+    appendColour(out, colour);
+    out += "' stroke='none' />\n";
 }
 
 std::string svgText(const Sketch& sketch, const ClientRect& client) {

@@ -24,13 +24,14 @@ struct ClientRect {
 };
 
 // The whole document: prologue, view box (the client rectangle × 8), a
-// background rectangle far larger than the drawing, one path element per
-// contour of every shape (the shape being drawn last) and the closing tag,
-// with no line feed after it.
+// background rectangle far larger than the drawing, then for every group of
+// every shape (the shape being drawn last) its filled centre line and its
+// outline as path elements, and the closing tag, with no line feed after it.
 std::string svgText(const Sketch& sketch, const ClientRect& client);
 
-// Appends one path element per contour of `path` that has points, filled
-// with `colour` (0xRRGGBB).
+// Appends one path element for `path`, filled with `colour` (0xRRGGBB) by
+// the non-zero rule; each contour with points is one subpath. A path without
+// points writes nothing.
 void appendSvgPath(std::string& out, const Path& path, uint32_t colour);
 
 }  // namespace penwick

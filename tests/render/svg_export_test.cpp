@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <regex>
@@ -107,14 +108,14 @@ TEST(SvgExport, ContourBecomesRelativeQuadraticSegmentsThroughMidpoints) {
     flagged.contours[0].points[0].onCurve = 0;
     EXPECT_EQ(svgPath(flagged, 0x00ABCD), svgPath(pathOf({{0, 0}, {2, 0}, {2, 2}}), 0x00ABCD));
 
-    // One contour per element; contours without points write nothing.
+    // The contours of a path are subpaths of one element, so they fill
+    // together; contours without points write nothing.
     Path two = pathOf({{1, 1}});
     two.contours.append(PathContour{});
     two.appendContour(pathOf({{2, 2}}).contours[0]);
     ASSERT_EQ(two.contours.count(), 3);
     EXPECT_EQ(svgPath(two, 0),
-              "<path d='M8,8q0,0 0,0' fill='#000000' stroke='none' />\n"
-              "<path d='M16,16q0,0 0,0' fill='#000000' stroke='none' />\n");
+              "<path d='M8,8q0,0 0,0M16,16q0,0 0,0' fill='#000000' stroke='none' />\n");
     EXPECT_EQ(svgPath(Path{}, 0), "");
 }
 
@@ -189,6 +190,25 @@ TEST(SvgExport, EachGroupWritesItsFillThenItsInkAndTheShapeBeingDrawnComesLast) 
                                         "#BBBBBB", "#444444"}));
     ASSERT_GE(svg.size(), 6u);
     EXPECT_EQ(svg.substr(svg.size() - 6), "</svg>");
+}
+
+TEST(SvgExport, ClosedStrokeOutlineIsOneElementThatFillsAsARing) {
+    Sketch sketch;
+    Shape ring;
+    StrokeGroup g;
+    Stroke s = strokeOf({{10, 10, 2}, {50, 10, 2}, {50, 40, 2}, {10, 40, 2}});
+    s.closed = 1;
+    g.strokes.append(s);
+    ring.groups.append(g);
+    sketch.current = ring;
+    ASSERT_EQ(outline(g).contours.count(), 2);
+
+    const std::string svg = svgText(sketch, ClientRect{0, 0, 64, 64});
+    EXPECT_EQ(pathColours(svg), std::vector<std::string>{"#000000"});
+    const size_t d = svg.find("<path d='M");
+    ASSERT_NE(d, std::string::npos);
+    const std::string element = svg.substr(d, svg.find('\n', d) - d);
+    EXPECT_EQ(std::count(element.begin(), element.end(), 'M'), 2) << element;
 }
 
 TEST(SvgExport, ShapesAreWrittenInWindowPixels) {
