@@ -124,7 +124,7 @@ void decodeEntities(std::string_view text, ktString& out) {
     out.assign(decoded.data(), int32_t(decoded.size()));
 }
 
-void encodeEntities(std::string_view text, std::string& out) {
+void encodeEntities(std::string_view text, std::string& out, bool attribute) {
     size_t runStart = 0;
     size_t i = 0;
     auto flushRun = [&](size_t end) { out.append(text.substr(runStart, end - runStart)); };
@@ -145,9 +145,21 @@ void encodeEntities(std::string_view text, std::string& out) {
                 case '"':
                     entity = "&quot;";
                     break;
+                case '\t':
+                    entity = attribute ? "&#9;" : nullptr;
+                    break;
+                case '\n':
+                    entity = attribute ? "&#10;" : nullptr;
+                    break;
+                case '\r':
+                    entity = attribute ? "&#13;" : nullptr;
+                    break;
                 default:
-                    ++i;
-                    continue;
+                    break;
+            }
+            if (!entity) {
+                ++i;
+                continue;
             }
             flushRun(i);
             out.append(entity);

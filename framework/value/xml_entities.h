@@ -22,7 +22,10 @@ namespace penwick {
 inline constexpr std::string_view kEscapeMarker = "\xEF\xBF\xBF";
 
 void decodeEntities(std::string_view text, ktString& out);
-void encodeEntities(std::string_view text, std::string& out);
+// In attribute values (`attribute` set) tab, line feed and carriage return
+// are written as &#9; &#10; &#13;, which a parser keeps, where it would turn
+// the plain bytes into spaces.
+void encodeEntities(std::string_view text, std::string& out, bool attribute = false);
 
 // Appends the UTF-8 form of a code point (up to six bytes, the long forms
 // for values above U+10FFFF); values below 1 append "?".

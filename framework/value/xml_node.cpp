@@ -16,8 +16,8 @@ void XmlOutput::append(std::string_view bytes) {
     if (buffer_.size() >= kOutputChunk) flush();
 }
 
-void XmlOutput::appendEncoded(std::string_view text) {
-    encodeEntities(text, buffer_);
+void XmlOutput::appendEncoded(std::string_view text, bool attribute) {
+    encodeEntities(text, buffer_, attribute);
     if (buffer_.size() >= kOutputChunk) flush();
 }
 
@@ -93,7 +93,7 @@ ktString XmlElement::openingText() const {
         tag.push_back(' ');
         tag.append(attribute.name.view());
         tag.append("=\"");
-        encodeEntities(attribute.value.view(), tag);
+        encodeEntities(attribute.value.view(), tag, true);
         tag.push_back('"');
     }
     tag.push_back('>');
@@ -131,7 +131,7 @@ void XmlElement::writeInto(XmlOutput& out) const {
         out.append(' ');
         out.append(attribute.name.view());
         out.append("=\"");
-        out.appendEncoded(attribute.value.view());
+        out.appendEncoded(attribute.value.view(), true);
         out.append('"');
     }
     if (closeState_ != CloseState::Closed && childless) {

@@ -184,7 +184,7 @@ class XmlOutput {
     void append(std::string_view bytes);
     void append(char c) { append(std::string_view(&c, 1)); }
     // Text and attribute values: the entity encoding of xml_entities.h.
-    void appendEncoded(std::string_view text);
+    void appendEncoded(std::string_view text, bool attribute = false);
     // Sends what is buffered; false when any write so far failed.
     bool flush();
 

@@ -122,6 +122,43 @@ XmlNodeRef XmlReader::readComment() {
     return std::make_shared<XmlComment>(rest.substr(0, rest.size() >= 3 ? rest.size() - 3 : 0));
 }
 
+std::string_view XmlReader::readDeclaration() {
+    // The cursor stands after "<!". A document type with an internal subset
+    // ("<!DOCTYPE a [ <!ELEMENT ...> ]>") runs to the "]" that ends the
+    // subset and the ">" after it; quoted text and comments inside the subset
+    // may hold either.
+    std::string_view rest = tokens_.rest();
+    size_t gt = rest.find('>');
+    size_t open = rest.find('[');
+    if (open == std::string_view::npos || (gt != std::string_view::npos && gt < open)) {
+        return upTo(">", nullptr);
+    }
+    size_t i = open + 1;
+    while (i < rest.size()) {
+        char c = rest[i];
+        if (c == '"' || c == '\'') {
+            size_t close = rest.find(c, i + 1);
+            i = close == std::string_view::npos ? rest.size() : close + 1;
+        } else if (rest.substr(i, 4) == "<!--") {
+            size_t close = rest.find("-->", i + 4);
+            i = close == std::string_view::npos ? rest.size() : close + 3;
+        } else if (c == ']') {
+            size_t after = i + 1;
+            while (after < rest.size() && isTextSpace(rest[after]))
+                ++after;
+            if (after < rest.size() && rest[after] == '>') {
+                tokens_.skip(int32_t(after + 1));
+                return rest.substr(0, after);
+            }
+            i = after;
+        } else {
+            ++i;
+        }
+    }
+    // No end to the subset: the declaration ends at the first ">" after all.
+    return upTo(">", nullptr);
+}
+
 bool XmlReader::readAttributes(XmlElement& element) {
     AttributeIndex index(element);
     for (;;) {
@@ -193,7 +230,7 @@ XmlReader::Piece XmlReader::readPiece(XmlNodeRef& node, ktString& endTagName) {
             return Piece::Node;
         }
         tokens_.skip(1);
-        node = std::make_shared<XmlDeclaration>(upTo(">", nullptr));
+        node = std::make_shared<XmlDeclaration>(readDeclaration());
         return Piece::Node;
     }
     if (!rest.empty() && rest[0] == '/') {

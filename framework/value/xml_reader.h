@@ -49,6 +49,7 @@ class XmlReader {
     void readContent(std::vector<XmlElement*>& open, size_t firstMatchable);
     XmlNodeRef readText();
     XmlNodeRef readComment();
+    std::string_view readDeclaration();
     void consumeOptional(char c);
     // The length of the name at the cursor: a run of name characters, 0 when
     // the next byte cannot start a name.

@@ -55,6 +55,13 @@ TEST(XmlEntities, Encoding) {
     EXPECT_EQ(encoded("\xC3"), "?");         // cut short by the end
     EXPECT_EQ(encoded("\xE2\x82x"), "??x");  // cut short by an ASCII byte
     EXPECT_EQ(encoded("\xFE\xFF"), "??");
+    // Whitespace other than the blank survives a parser only as a reference
+    // inside attribute values; in text it stays as it is.
+    EXPECT_EQ(encoded("a\tb\nc\r"), "a\tb\nc\r");
+    std::string attribute;
+    encodeEntities("a\tb\nc\r d", attribute, true);
+    EXPECT_EQ(attribute, "a&#9;b&#10;c&#13; d");
+    EXPECT_EQ(decoded(attribute), "a\tb\nc\r d");
 }
 
 TEST(XmlEntities, DecodingThenEncodingKeepsUnknownEntities) {

@@ -122,6 +122,15 @@ TEST(XmlReader, CommentsDeclarationsAndCdata) {
     EXPECT_EQ(decl->kind(), XmlNode::kDeclaration);
     EXPECT_EQ(static_cast<XmlDeclaration&>(*decl).text(), "DOCTYPE x");
     EXPECT_EQ(written(*readOne("<?pi data")), "<?pi data>");
+    // A document type with an internal subset is one declaration.
+    std::string_view subset =
+        "<!DOCTYPE a [\n<!ELEMENT a (b)*>\n<!ATTLIST a x CDATA \"]>\">\n<!-- ]> -->\n]>";
+    XmlNodeRef doctype = readOne(subset);
+    EXPECT_EQ(doctype->kind(), XmlNode::kDeclaration);
+    EXPECT_EQ(written(*doctype), subset);
+    EXPECT_EQ(roundTrip(std::string(subset) + "<a/>"), std::string(subset) + "<a/>");
+    EXPECT_EQ(written(*readOne("<!DOCTYPE a [ <!ELEMENT a ANY>")),
+              "<!DOCTYPE a [ <!ELEMENT a ANY>");  // no end to the subset: the first ">"
 }
 
 TEST(XmlReader, TruncatedInputIsCutShort) {
