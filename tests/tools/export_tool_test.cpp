@@ -1,0 +1,273 @@
+// penwick-export, run as the real program on real files.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../model/temp_folder.h"
+#include "model/file_stream.h"
+#include "model/gz_stream.h"
+#include "model/memory_stream.h"
+#include "model/sketch_file.h"
+#include "png_read.h"
+#include "render/save_to_file.h"
+#include "render/sketch_drawing.h"
+#include "tool_runner.h"
+#include "tools/example_sketches.h"
+
+using namespace penwick;
+
+namespace {
+
+const std::string kTool = PENWICK_BINARY_DIR "/tools/penwick-export";
+const std::string kUsage = "usage: penwick-export [--size WIDTHxHEIGHT] INPUT OUTPUT\n";
+
+RunResult exportTool(const std::vector<std::string>& args, const TempFolder& folder) {
+    return runProgram(kTool, args, folder.path().string());
+}
+
+Sketch example(const std::string& name) {
+    for (ExampleSketch& e : exampleSketches())
+        if (e.name == name) return std::move(e.sketch);
+    ADD_FAILURE() << "no example " << name;
+    return {};
+}
+
+// The file a person would have: the flower, saved as a page.
+std::string savedFlower(const TempFolder& folder) {
+    const std::string path = folder.file("flower.wnk");
+    EXPECT_TRUE(saveSketchFile(path, example("flower.wnk")));
+    return path;
+}
+
+// The sketch as the tool sees it: read back and fitted to the window.
+Sketch loadedAndFitted(const std::string& path, int width, int height) {
+    Sketch sketch;
+    EXPECT_TRUE(loadSketchFile(path, sketch));
+    sketch.setWindowFit(width, height);
+    return sketch;
+}
+
+std::string gunzip(const std::string& path) {
+    GzStream in;
+    if (!in.open(path.c_str(), "rb")) return "(cannot open)";
+    std::string out;
+    char block[4096];
+    int32_t n;
+    while ((n = in.read(block, sizeof block)) > 0)
+        out.append(block, size_t(n));
+    return out;
+}
+
+std::string decompressedBytes(const std::string& path) {
+    return gunzip(path);
+}
+
+}  // namespace
+
+TEST(ExportTool, HelpExplainsEverything) {
+    TempFolder folder;
+    const RunResult r = exportTool({"--help"}, folder);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind(kUsage, 0), 0u) << r.out;
+    for (const char* word : {"--size", "1024x768", ".svgz", ".png", "sketch file", "Exit status"})
+        EXPECT_NE(r.out.find(word), std::string::npos) << word;
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(ExportTool, BadArgumentsGiveTheUsageAndStatus2) {
+    TempFolder folder;
+    const std::string in = savedFlower(folder);
+    const std::string out = folder.file("out.svg");
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {in},
+        {in, out, folder.file("third.svg")},
+        {"--size", "0x10", in, out},
+        {"--size", "640", in, out},
+        {"--size", "abcx10", in, out},
+        {"--size", "-5x10", in, out},
+        {"--size", "8193x10", in, out},
+        {"--size=640x", in, out},
+        {"--bogus", in, out},
+        {in, out, "--size"},
+        {"", out},
+    };
+    for (const auto& args : bad) {
+        std::string shown;
+        for (const auto& a : args)
+            shown += "[" + a + "] ";
+        SCOPED_TRACE(shown);
+        const RunResult r = exportTool(args, folder);
+        EXPECT_EQ(r.status, 2);
+        ASSERT_GE(r.err.size(), kUsage.size());
+        EXPECT_EQ(r.err.substr(r.err.size() - kUsage.size()), kUsage);
+        EXPECT_EQ(r.err.rfind("penwick-export: ", 0), 0u) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+}
+
+TEST(ExportTool, UnreadableInputSaysWhyAndCreatesNothing) {
+    TempFolder folder;
+    const std::string good = savedFlower(folder);
+    const std::string whole = decompressedBytes(good);
+    ASSERT_GT(whole.size(), 100u);
+
+    auto writeRaw = [&](const std::string& name, const std::string& bytes) {
+        const std::string path = folder.file(name);
+        writeFileBytes(path, std::vector<unsigned char>(bytes.begin(), bytes.end()));
+        return path;
+    };
+    std::string unknownVersion = whole;
+    unknownVersion[0] = char(0xE7);  // 999
+    unknownVersion[1] = char(0x03);
+    std::string hugeCount = whole;
+    for (int i = 8; i < 12; ++i)
+        hugeCount[size_t(i)] = char(0x7F);  // shape count
+
+    const std::vector<std::string> inputs = {
+        folder.file("missing.wnk"),
+        folder.path().string(),  // a folder
+        writeRaw("truncated.wnk", whole.substr(0, whole.size() / 2)),
+        writeRaw("cut-gzip.wnk",
+                 fileText(good).substr(0, fileText(good).size() - 10)),  // trailer missing
+        writeRaw("version.wnk", unknownVersion),
+        writeRaw("count.wnk", hugeCount),
+        writeRaw("noise.wnk", std::string(300, '\x5A')),
+    };
+    const std::string keep = folder.file("keep.svg");
+    writeFileBytes(keep, {'o', 'l', 'd'});
+    for (const std::string& input : inputs) {
+        SCOPED_TRACE(input);
+        for (const char* output : {"out.svg", "out.png", "out.wnk", "keep.svg"}) {
+            const RunResult r = exportTool({input, folder.file(output)}, folder);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(lineCount(r.err), 1) << r.err;
+            EXPECT_EQ(r.err.rfind("penwick-export: " + input + ": ", 0), 0u) << r.err;
+            EXPECT_GT(r.err.size(), ("penwick-export: " + input + ": \n").size()) << r.err;
+        }
+        EXPECT_FALSE(std::filesystem::exists(folder.file("out.svg")));
+        EXPECT_FALSE(std::filesystem::exists(folder.file("out.png")));
+        EXPECT_FALSE(std::filesystem::exists(folder.file("out.wnk")));
+        EXPECT_EQ(fileText(keep), "old");
+    }
+}
+
+TEST(ExportTool, OutputFormatFollowsTheExtension) {
+    TempFolder folder;
+    const std::string in = savedFlower(folder);
+    const Sketch fitted = loadedAndFitted(in, 1024, 768);
+    const std::string svg = svgText(fitted, ClientRect{0, 0, 1024, 768});
+
+    for (const char* name : {"a.svg", "b.SVG"}) {
+        ASSERT_EQ(exportTool({in, folder.file(name)}, folder).status, 0) << name;
+        EXPECT_EQ(fileText(folder.file(name)), svg) << name;
+    }
+    for (const char* name : {"c.svgz", "d.Svgz"}) {
+        ASSERT_EQ(exportTool({in, folder.file(name)}, folder).status, 0) << name;
+        EXPECT_EQ(gunzip(folder.file(name)), svg) << name;
+    }
+    for (const char* name : {"e.wnk", "no-extension", "f.jpeg"}) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(exportTool({in, folder.file(name)}, folder).status, 0);
+        // A sketch file of the current version holding the same drawing.
+        const std::string bytes = decompressedBytes(folder.file(name));
+        ASSERT_GE(bytes.size(), 8u);
+        EXPECT_EQ(bytes.substr(0, 8), std::string("\x6B\0\0\0\x01\0\0\0", 8));
+        EXPECT_EQ(
+            svgText(loadedAndFitted(folder.file(name), 1024, 768), ClientRect{0, 0, 1024, 768}),
+            svg);
+    }
+    {
+        // The picture our own drawing makes, pixel for pixel.
+        ASSERT_EQ(exportTool({in, folder.file("g.PNG")}, folder).status, 0);
+        RgbImage png;
+        ASSERT_TRUE(readPng(folder.file("g.PNG"), png));
+        ASSERT_EQ(png.width, 1024);
+        ASSERT_EQ(png.height, 768);
+        PixelBuffer picture;
+        ASSERT_TRUE(drawSketchPicture(fitted, 1024, 768, picture));
+        int mismatches = 0;
+        for (int y = 0; y < 768; ++y)
+            for (int x = 0; x < 1024; ++x) {
+                const uint8_t* p = picture.pixelAt(x, y);
+                const uint8_t* q = &png.rgb[(size_t(y) * 1024 + size_t(x)) * 3];
+                mismatches += p[2] != q[0] || p[1] != q[1] || p[0] != q[2];
+            }
+        EXPECT_EQ(mismatches, 0);
+    }
+    EXPECT_EQ(folder.names(),
+              (std::vector<std::string>{"a.svg", "b.SVG", "c.svgz", "d.Svgz", "e.wnk", "f.jpeg",
+                                        "flower.wnk", "g.PNG", "no-extension"}));
+}
+
+TEST(ExportTool, SizeFitsTheViewAndReadsAnyInputVersion) {
+    TempFolder folder;
+    const Sketch flower = example("flower.wnk");
+
+    // An uncompressed sketch file is read as well as a compressed one.
+    const std::string plain = folder.file("plain.wnk");
+    {
+        FileStream out;
+        ASSERT_TRUE(out.open(plain.c_str(), "wb"));
+        writeSketch(out, flower);
+    }
+    for (const std::vector<std::string>& size : {std::vector<std::string>{"--size", "300x200"},
+                                                 std::vector<std::string>{"--size=300x200"}}) {
+        std::vector<std::string> args = size;
+        args.push_back(plain);
+        args.push_back(folder.file("small.svg"));
+        ASSERT_EQ(exportTool(args, folder).status, 0);
+        const std::string svg = fileText(folder.file("small.svg"));
+        EXPECT_NE(svg.find("viewBox='0 0 2400 1600' "), std::string::npos);
+        EXPECT_EQ(svg, svgText(loadedAndFitted(plain, 300, 200), ClientRect{0, 0, 300, 200}));
+    }
+    ASSERT_EQ(exportTool({"--size", "300x200", plain, folder.file("small.png")}, folder).status, 0);
+    RgbImage png;
+    ASSERT_TRUE(readPng(folder.file("small.png"), png));
+    EXPECT_EQ(png.width, 300);
+    EXPECT_EQ(png.height, 200);
+
+    // A version 105 file: old strokes with their colours.
+    const std::string old = folder.file("old.wnk");
+    {
+        GzStream out;
+        ASSERT_TRUE(out.open(old.c_str(), "wb"));
+        out.writeInt32(105);
+        out.writeInt32(1);  // one old stroke
+        out.writeInt32(0x0000FF);
+        out.writeInt32(-1);
+        out.writeInt32(2);
+        const float points[] = {-0.5f, 0, 0.05f, 0.5f, 0, 0.05f};
+        out.writeBlock(points, sizeof points);
+        out.writeInt32(0);  // colour, fill and points of the unfinished stroke
+        out.writeInt32(-1);
+        out.writeInt32(0);
+        for (int t = 0; t < 3; ++t) {
+            const Transform3D identity;
+            out.writeBlock(&identity, sizeof identity);
+        }
+        out.writeInt32(0xFFFFFF);
+        ASSERT_TRUE(out.close());
+    }
+    ASSERT_EQ(exportTool({old, folder.file("old.png")}, folder).status, 0);
+    ASSERT_TRUE(readPng(folder.file("old.png"), png));
+    // The stroke runs through the window centre in blue.
+    const uint8_t* centre = &png.rgb[(size_t(384) * 1024 + 512) * 3];
+    EXPECT_EQ(centre[0], 0);
+    EXPECT_EQ(centre[1], 0);
+    EXPECT_EQ(centre[2], 255);
+}
+
+TEST(ExportTool, UnwritableOutputFailsWithStatus1) {
+    TempFolder folder;
+    const std::string in = savedFlower(folder);
+    for (const char* name : {"missing/out.svg", "missing/out.png", "missing/out.wnk"}) {
+        const RunResult r = exportTool({in, folder.file(name)}, folder);
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_EQ(lineCount(r.err), 1) << r.err;
+        EXPECT_NE(r.err.find(folder.file(name)), std::string::npos) << r.err;
+    }
+}
