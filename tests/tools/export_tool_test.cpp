@@ -271,3 +271,16 @@ TEST(ExportTool, UnwritableOutputFailsWithStatus1) {
         EXPECT_NE(r.err.find(folder.file(name)), std::string::npos) << r.err;
     }
 }
+
+TEST(ExportTool, CommittedExamplesAreTheGeneratorsOwn) {
+    // examples/ must be regenerated (penwick-make-examples examples) when
+    // the generator changes.
+    for (const ExampleSketch& e : exampleSketches()) {
+        SCOPED_TRACE(e.name);
+        MemoryStream expected;
+        writeSketch(expected, e.sketch);
+        const std::string committed = decompressedBytes(PENWICK_SOURCE_DIR "/examples/" + e.name);
+        EXPECT_EQ(committed, std::string(reinterpret_cast<const char*>(expected.data()),
+                                         size_t(expected.size())));
+    }
+}
