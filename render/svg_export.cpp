@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "model/outline.h"
 
@@ -33,6 +34,13 @@ int64_t eighths(double v) {
     if (v > kLimit) v = kLimit;
     if (v < -kLimit) v = -kLimit;
     return static_cast<int64_t>(std::trunc(v));
+}
+
+float finiteOrLimit(float v) {
+    if (v != v) return 0;
+    if (v > std::numeric_limits<float>::max()) return std::numeric_limits<float>::max();
+    if (v < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::max();
+    return v;
 }
 
 void appendInt(std::string& out, int64_t v) {
@@ -97,6 +105,10 @@ void appendBackground(std::string& out, const Sketch& sketch) {
     r.top = static_cast<float>(r.top - 10.0 * h);
     r.right = static_cast<float>(r.right + 10.0 * w);
     r.bottom = static_cast<float>(r.bottom + 10.0 * h);
+    // Geometry beyond the float range (only from a damaged file) must not
+    // print "inf" or "nan", which no SVG reader takes as a number.
+    for (float* side : {&r.left, &r.top, &r.right, &r.bottom})
+        *side = finiteOrLimit(*side);
 
     char text[400];
     const int n = std::snprintf(

@@ -252,3 +252,19 @@ TEST(SvgExport, AbsurdCoordinatesStayWithinTheIntegers) {
          it != std::sregex_iterator(); ++it)
         EXPECT_LE(std::fabs(std::stod(it->str())), 2147483647.0) << svg;
 }
+
+TEST(SvgExport, PaperOfAbsurdGeometryIsStillANumber) {
+    Sketch sketch;
+    Shape s;
+    StrokeGroup g;
+    g.strokes.append(strokeOf({{-3e38f, 0, 1}, {3e38f, 3e38f, 3e38f}}));
+    s.groups.append(g);
+    sketch.shapes.append(s);
+    const std::string svg = svgText(sketch, ClientRect{0, 0, 10, 10});
+    const size_t rect = svg.find("<rect ");
+    ASSERT_NE(rect, std::string::npos);
+    const std::string line = svg.substr(rect, svg.find('\n', rect) - rect);
+    EXPECT_EQ(line.find("inf"), std::string::npos) << line;
+    EXPECT_EQ(line.find("nan"), std::string::npos) << line;
+    EXPECT_TRUE(std::regex_search(line, std::regex("x='-[0-9]{39}\\.000000'"))) << line;
+}

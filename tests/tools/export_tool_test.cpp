@@ -284,3 +284,33 @@ TEST(ExportTool, CommittedExamplesAreTheGeneratorsOwn) {
                                          size_t(expected.size())));
     }
 }
+
+TEST(ExportTool, AbsurdGeometryExportsWithoutHarm) {
+    // Points far outside the window, enormous radii and a view zoomed beyond
+    // reason: every output is still written, in bounded time.
+    TempFolder folder;
+    Sketch sketch;
+    Shape s;
+    s.fillColour = 0x00FF00;
+    StrokeGroup g;
+    Stroke st;
+    st.points.append({-1e30f, 0, 1});
+    st.points.append({0, 1e30f, 1e30f});
+    st.points.append({1e-30f, -1e-30f, 0});
+    st.points.append({3e38f, -3e38f, 3e38f});
+    g.strokes.append(st);
+    s.groups.append(g);
+    sketch.shapes.append(s);
+    sketch.shapes.append(example("waves.wnk").shapes[0]);
+    Transform3D zoom;
+    zoom.thenScale(1e12);
+    sketch.setPageTransform(zoom);
+    const std::string in = folder.file("absurd.wnk");
+    ASSERT_TRUE(saveSketchFile(in, sketch));
+    for (const char* name : {"absurd.svg", "absurd.png", "absurd.svgz"}) {
+        const RunResult r = exportTool({in, folder.file(name)}, folder);
+        EXPECT_EQ(r.status, 0) << name << ": " << r.err;
+    }
+    const std::string svg = fileText(folder.file("absurd.svg"));
+    EXPECT_EQ(svg.substr(svg.size() - 6), "</svg>");
+}
