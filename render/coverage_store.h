@@ -64,6 +64,9 @@ class CoverageStore {
     void rowSpan(double xa, double xb, int row, int cover);
     void addCell(int x, int row, int area, int cover);
     void sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, uint32_t fill, int alphaScale);
+    template <class Writer>
+    void sweepRowWith(const Writer& writer, PixelBuffer& target, int bandRow, uint32_t colour,
+                      uint32_t fill, int alphaScale);
 
     int columns_ = 0;
     int rows_ = 0;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "render/coverage_store.h"
+#include "render/pixel_blend.h"
 
 namespace penwick {
 
@@ -20,10 +21,41 @@ int alphaOf(int64_t v, int alphaScale) {
     return int((std::min<int64_t>(v, 0xFFFF) * alphaScale) >> 16);
 }
 
+// How the sweep writes pixels: through the format's routines, or inlined for
+// the two 32-bit formats the canvas draws into.
+struct AnyFormat {
+    const PixelFormat& format;
+    void blend(uint8_t* at, uint32_t colour, int alpha) const { format.blend(at, colour, alpha); }
+};
+struct Rgb32 {
+    void blend(uint8_t* at, uint32_t colour, int alpha) const {
+        storePixel32(at, blendRgb32(loadPixel32(at), colour, alpha));
+    }
+};
+struct Argb32 {
+    void blend(uint8_t* at, uint32_t colour, int alpha) const {
+        storePixel32(at, blendArgb32(loadPixel32(at), colour, alpha));
+    }
+};
+
 }  // namespace
 
 void CoverageStore::sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, uint32_t fill,
                              int alphaScale) {
+    switch (target.format().code) {
+        case 3:
+            return sweepRowWith(Rgb32{}, target, bandRow, colour, fill, alphaScale);
+        case 4:
+            return sweepRowWith(Argb32{}, target, bandRow, colour, fill, alphaScale);
+        default:
+            return sweepRowWith(AnyFormat{target.format()}, target, bandRow, colour, fill,
+                                alphaScale);
+    }
+}
+
+template <class Writer>
+void CoverageStore::sweepRowWith(const Writer& writer, PixelBuffer& target, int bandRow,
+                                 uint32_t colour, uint32_t fill, int alphaScale) {
     const PixelFormat& format = target.format();
     const int bytes = format.bytesPerPixel;
     uint8_t* row = target.row(bandTop_ + bandRow);
@@ -58,7 +90,7 @@ void CoverageStore::sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, 
             const int64_t v = std::llabs(int64_t(int32_t(m + cell.area)));
             // A cell's pixel is always blended, even at full coverage.
             if (v > 0)
-                format.blend(row + std::ptrdiff_t(column) * bytes, colour, alphaOf(v, alphaScale));
+                writer.blend(row + std::ptrdiff_t(column) * bytes, colour, alphaOf(v, alphaScale));
             m += cell.area + cell.carry;
             cell = Cell{0, 0};
             x = column + 1;

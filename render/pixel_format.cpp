@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "render/pixel_blend.h"
+
 namespace penwick {
 
 namespace {
@@ -228,9 +230,15 @@ void PixelFormat::blend(uint8_t* at, uint32_t colour, int alpha) const {
 
 void PixelFormat::blendRun(uint8_t* at, int n, uint32_t colour, int alpha) const {
     if (code == 3) {
-        const Bgr s = channelsOf(colour);
+        const uint32_t a = uint32_t(alpha);
+        const uint32_t sRB = (colour & 0xFF00FFu) * a, sG = (colour & 0xFF00u) * a;
         for (int i = 0; i < n; ++i, at += 4)
-            blendBgr(at, s, alpha);
+            storePixel32(at, blendRgbLanes(loadPixel32(at), sRB, sG, a));
+        return;
+    }
+    if (code == 4) {
+        for (int i = 0; i < n; ++i, at += 4)
+            storePixel32(at, blendArgb32(loadPixel32(at), colour, alpha));
         return;
     }
     for (int i = 0; i < n; ++i, at += bytesPerPixel)

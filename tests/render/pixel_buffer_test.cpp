@@ -198,5 +198,42 @@ TEST(PixelBuffer, CompositeModesBlendWithGlobalAlpha) {
     EXPECT_EQ(pixel(g2, 0, 0), uint32_t(100 + ((100 * 128) >> 8)));
 }
 
+TEST(PixelBuffer, CompositeOfArgbOntoRgbIsTheChannelFormulaForEveryPixel) {
+    // Every combination class: random sources and destinations, odd widths
+    // so that both the wide and the pixel-by-pixel paths run.
+    uint64_t state = 99;
+    auto next = [&] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return uint32_t(state >> 32);
+    };
+    for (int g : {0, 1, 128, 223, 255}) {
+        PixelBuffer source, image;
+        source.allocate(37, 5, PixelFormat::argb32(), 0, 0);
+        image.allocate(37, 5, PixelFormat::rgb32(), 0, 0);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 37; ++x) {
+                storePixel(source.pixelAt(x, y), 4, next());
+                storePixel(image.pixelAt(x, y), 4, next());
+            }
+        std::vector<uint32_t> expected;
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 37; ++x) {
+                const uint32_t s = pixel(source, x, y), d = pixel(image, x, y);
+                const int c = int(s >> 24) * g;
+                uint32_t out = d & 0xFF000000u;
+                for (int k = 0; k < 3; ++k) {
+                    const int sc = int((s >> (8 * k)) & 0xFF), dc = int((d >> (8 * k)) & 0xFF);
+                    out |= uint32_t(uint8_t(dc + ((c * (sc - dc)) >> 16))) << (8 * k);
+                }
+                expected.push_back(out);
+            }
+        image.composite(source, 0, 0, -1, -1, 8 + g);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 37; ++x)
+                ASSERT_EQ(pixel(image, x, y), expected[size_t(y * 37 + x)])
+                    << g << " " << x << "," << y;
+    }
+}
+
 }  // namespace
 }  // namespace penwick

@@ -57,9 +57,11 @@ inline Stroke randomStroke(TestRandom& rnd, double x, double y, int points, doub
     return stroke;
 }
 
-// A lasso-like closed curve of control points around (cx, cy): a wobbly
-// ring of mean radius `size`.
-inline Path randomClosedCurve(TestRandom& rnd, double cx, double cy, double size, int points) {
+// A lasso-like closed curve around (cx, cy): a wobbly ring of mean radius
+// `size`, of control points (a smooth spline) or of on-curve points (a
+// centre-line polygon).
+inline Path randomClosedCurve(TestRandom& rnd, double cx, double cy, double size, int points,
+                              bool onCurve = false) {
     Path path;
     path.startContour();
     const double a1 = rnd.uniform(0.05, 0.3), a2 = rnd.uniform(0.02, 0.15);
@@ -69,7 +71,7 @@ inline Path randomClosedCurve(TestRandom& rnd, double cx, double cy, double size
         const double t = 6.283185307179586 * i / points;
         const double r = size * (1 + a1 * std::sin(f1 * t + phase) + a2 * std::cos(f2 * t)) +
                          rnd.uniform(-1.5, 1.5);
-        path.addPoint(cx + r * std::cos(t), cy + r * std::sin(t), false);
+        path.addPoint(cx + r * std::cos(t), cy + r * std::sin(t), onCurve);
     }
     return path;
 }
