@@ -130,6 +130,16 @@ void CoverageStore::addEdge(double x0, double y0, double x1, double y1) {
     const int firstFull = std::max({r0 + 1, 0, bandTop_});
     const int endFull = std::min(last, bandEnd_);
     for (int r = firstFull; r < endFull; ++r) {
+        // The cells of a few rows ahead lie a whole buffer row apart each;
+        // asking for them early hides most of the memory latency.
+        constexpr int kAhead = 3;
+        if (r + kAhead < endFull) {
+            const double ahead = x0 + (r + kAhead - y0) * s;
+            const int column = ahead < 0 ? 0 : ahead >= columns_ ? columns_ - 1 : int(ahead);
+            __builtin_prefetch(
+                cells_.get() + size_t(r + kAhead - bandTop_) * size_t(columns_) + size_t(column),
+                1);
+        }
         const double xa = x0 + (r - y0) * s;
         rowSpan(xa, xa + s, r, w);
     }

@@ -2,6 +2,13 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace penwick {
 
@@ -11,7 +18,26 @@ namespace {
 // 3840 x 1080 target in one band.
 constexpr int64_t kCellBudget = int64_t(1) << 22;
 
+constexpr size_t kHugePage = size_t(2) << 20;
+
 }  // namespace
+
+void CoverageStore::FreeCells::operator()(Cell* cells) const {
+    std::free(cells);
+}
+
+void CoverageStore::allocateCells(size_t cells) {
+    cells_.reset();
+    const size_t bytes = (cells * sizeof(Cell) + kHugePage - 1) / kHugePage * kHugePage;
+    void* memory = std::aligned_alloc(kHugePage, bytes);
+    if (memory == nullptr) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(memory, bytes, MADV_HUGEPAGE);
+#endif
+    std::memset(memory, 0, bytes);
+    cells_.reset(static_cast<Cell*>(memory));
+    cellCapacity_ = bytes / sizeof(Cell);
+}
 
 CoverageStore& CoverageStore::forThisThread() {
     thread_local CoverageStore store;
@@ -31,7 +57,7 @@ void CoverageStore::prepare(int columns, int rows, int bandTop, int bandRows) {
     bandEnd_ = bandTop + bandRows;
     wordsPerRow_ = (columns + 63) / 64;
     const size_t cells = size_t(bandRows) * size_t(columns);
-    if (cells_.size() < cells) cells_.resize(cells, Cell{0, 0});
+    if (cellCapacity_ < cells) allocateCells(cells);
     const size_t words = size_t(bandRows) * size_t(wordsPerRow_);
     if (touched_.size() < words) touched_.resize(words, 0);
     if (firstTouchedWord_.size() < size_t(bandRows)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "render/pixel_buffer.h"
@@ -61,6 +62,7 @@ class CoverageStore {
         uint32_t carry;
     };
 
+    void allocateCells(size_t cells);
     void rowSpan(double xa, double xb, int row, int cover);
     void addCell(int x, int row, int area, int cover);
     void sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, uint32_t fill, int alphaScale);
@@ -77,7 +79,14 @@ class CoverageStore {
     int lastTouchedRow_ = -1;
     int64_t touchedCells_ = 0;
 
-    std::vector<Cell> cells_;                // bandRows x columns
+    // bandRows x columns cells, zeroed, on huge pages where the system
+    // offers them: consecutive rows lie a whole buffer row apart, and with
+    // 4 KiB pages every row of an edge would cost a page-table walk.
+    struct FreeCells {
+        void operator()(Cell* cells) const;
+    };
+    std::unique_ptr<Cell[], FreeCells> cells_;
+    size_t cellCapacity_ = 0;
     std::vector<uint64_t> touched_;          // bandRows x wordsPerRow bits
     std::vector<int32_t> firstTouchedWord_;  // per band row; > last when untouched
     std::vector<int32_t> lastTouchedWord_;

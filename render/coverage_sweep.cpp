@@ -59,7 +59,7 @@ void CoverageStore::sweepRowWith(const Writer& writer, PixelBuffer& target, int 
     const PixelFormat& format = target.format();
     const int bytes = format.bytesPerPixel;
     uint8_t* row = target.row(bandTop_ + bandRow);
-    Cell* cells = cells_.data() + size_t(bandRow) * size_t(columns_);
+    Cell* cells = cells_.get() + size_t(bandRow) * size_t(columns_);
     uint64_t* words = touched_.data() + size_t(bandRow) * size_t(wordsPerRow_);
 
     auto span = [&](int from, int to, uint32_t m) {
@@ -104,6 +104,16 @@ void CoverageStore::sweepRowWith(const Writer& writer, PixelBuffer& target, int 
 void CoverageStore::sweep(PixelBuffer& target, uint32_t colour, int alphaScale) {
     const uint32_t fill = target.format().convert(colour | 0xFF000000u);
     for (int r = firstTouchedRow_; r <= lastTouchedRow_; ++r) {
+        // Ask early for both ends of a later row's cells (see addEdge).
+        if (const int ahead = r + 2; ahead <= lastTouchedRow_) {
+            const int first = firstTouchedWord_[size_t(ahead)];
+            const int last = lastTouchedWord_[size_t(ahead)];
+            if (first <= last) {
+                const Cell* row = cells_.get() + size_t(ahead) * size_t(columns_);
+                __builtin_prefetch(row + size_t(first) * 64, 1);
+                __builtin_prefetch(row + std::min(size_t(last) * 64 + 63, size_t(columns_ - 1)), 1);
+            }
+        }
         if (firstTouchedWord_[size_t(r)] > lastTouchedWord_[size_t(r)]) continue;
         sweepRow(target, r, colour, fill, alphaScale);
     }
