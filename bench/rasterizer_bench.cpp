@@ -45,11 +45,10 @@ void Penwick(benchmark::State& state) {
     rasterizer.setTarget(&target);
     rasterizer.setColour(kInk);
     // Cells touched per pass, for the cost per cell.
-    int64_t cells = 0;
-    for (const Path& path : paths) {
+    CoverageStore::forThisThread().takeTouchedCells();
+    for (const Path& path : paths)
         rasterizer.fill(path);
-        cells += CoverageStore::forThisThread().touchedCells();
-    }
+    const int64_t cells = CoverageStore::forThisThread().takeTouchedCells();
     for (auto _ : state) {
         for (const Path& path : paths)
             rasterizer.fill(path);

@@ -30,8 +30,13 @@ inline void CoverageStore::addCell(int x, int row, int area, int cover) {
     }
     if (x >= columns_) return;
     assert(row >= bandTop_ && row < bandEnd_);
+    // The band holds every column the path's bounds reach; the test only
+    // guards the memory.
+    assert(x >= bandLeft_ && x < bandRight_);
+    x -= bandLeft_;
+    if (x < 0 || x >= stride_) return;
     const int r = row - bandTop_;
-    Cell& cell = cells_[size_t(r) * size_t(columns_) + size_t(x)];
+    Cell& cell = cells_[size_t(r) * size_t(stride_) + size_t(x)];
     cell.area += uint32_t(area);
     cell.carry += uint32_t(cover) - uint32_t(area);
 
@@ -130,16 +135,6 @@ void CoverageStore::addEdge(double x0, double y0, double x1, double y1) {
     const int firstFull = std::max({r0 + 1, 0, bandTop_});
     const int endFull = std::min(last, bandEnd_);
     for (int r = firstFull; r < endFull; ++r) {
-        // The cells of a few rows ahead lie a whole buffer row apart each;
-        // asking for them early hides most of the memory latency.
-        constexpr int kAhead = 3;
-        if (r + kAhead < endFull) {
-            const double ahead = x0 + (r + kAhead - y0) * s;
-            const int column = ahead < 0 ? 0 : ahead >= columns_ ? columns_ - 1 : int(ahead);
-            __builtin_prefetch(
-                cells_.get() + size_t(r + kAhead - bandTop_) * size_t(columns_) + size_t(column),
-                1);
-        }
         const double xa = x0 + (r - y0) * s;
         rowSpan(xa, xa + s, r, w);
     }

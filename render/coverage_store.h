@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <utility>
 #include <vector>
 
 #include "render/pixel_buffer.h"
@@ -20,8 +20,9 @@ namespace penwick {
 // the cells touched, instead of sorted per-row lists: integer sums do not
 // depend on the order of the additions, so the pixels are those of a sorted
 // cell list, without searching, without a pool to run out of, and without
-// ever dropping coverage. A store covers a band of rows; targets taller than
-// the band are filled band by band (see Rasterizer).
+// ever dropping coverage. A store covers a band: the rows and columns of the
+// path's bounds, as many rows at a time as fit a budget that stays within the
+// processor's cache; taller paths are filled band by band (see Rasterizer).
 //
 // Stages: addEdge (cuts an edge at every row, coverage_edges.cpp) ->
 // rowSpan -> addCell (exact area per pixel, coverage_edges.cpp) -> sweep
@@ -31,14 +32,15 @@ class CoverageStore {
     // The store of the calling thread; fills on different threads never share.
     static CoverageStore& forThisThread();
 
-    // Rows of a band for a target this wide, keeping the store within its
-    // memory budget.
-    static int bandRowsFor(int columns);
+    // Rows of a band of this many columns, keeping the cells within the
+    // cache budget.
+    static int bandRowsFor(int bandColumns);
 
-    // Starts a fill of a columns x rows target, accumulating the rows
-    // bandTop ... bandTop + bandRows - 1. The store must be clean (it is after
-    // every sweep).
-    void prepare(int columns, int rows, int bandTop, int bandRows);
+    // Starts a band of a fill of a columns x rows target, accumulating the
+    // rows bandTop ... bandTop + bandRows - 1 and the columns bandLeft ...
+    // bandRight - 1 (which must hold every cell the edges can reach). The
+    // store must be clean (it is after every sweep).
+    void prepare(int columns, int rows, int bandTop, int bandRows, int bandLeft, int bandRight);
 
     int columns() const { return columns_; }
     int rows() const { return rows_; }
@@ -51,8 +53,14 @@ class CoverageStore {
     // trunc(opacity x 256), 0 ... 256.
     void sweep(PixelBuffer& target, uint32_t colour, int alphaScale);
 
-    // Cells touched since the last prepare (for measurements).
-    int64_t touchedCells() const { return touchedCells_; }
+    // Cells touched since the last call (for measurements).
+    int64_t takeTouchedCells() { return std::exchange(touchedCells_, 0); }
+
+    // A flattened edge, kept when a path is filled in several bands.
+    struct Edge {
+        float x0, y0, x1, y1;
+    };
+    std::vector<Edge>& edges() { return edges_; }
 
   private:
     struct Cell {
@@ -62,7 +70,6 @@ class CoverageStore {
         uint32_t carry;
     };
 
-    void allocateCells(size_t cells);
     void rowSpan(double xa, double xb, int row, int cover);
     void addCell(int x, int row, int area, int cover);
     void sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, uint32_t fill, int alphaScale);
@@ -74,22 +81,19 @@ class CoverageStore {
     int rows_ = 0;
     int bandTop_ = 0;
     int bandEnd_ = 0;
+    int bandLeft_ = 0;
+    int bandRight_ = 0;
+    int stride_ = 0;  // cells per band row
     int wordsPerRow_ = 0;
     int firstTouchedRow_ = 0;  // band-relative, inclusive
     int lastTouchedRow_ = -1;
     int64_t touchedCells_ = 0;
 
-    // bandRows x columns cells, zeroed, on huge pages where the system
-    // offers them: consecutive rows lie a whole buffer row apart, and with
-    // 4 KiB pages every row of an edge would cost a page-table walk.
-    struct FreeCells {
-        void operator()(Cell* cells) const;
-    };
-    std::unique_ptr<Cell[], FreeCells> cells_;
-    size_t cellCapacity_ = 0;
+    std::vector<Cell> cells_;                // band rows x stride, zero when clean
     std::vector<uint64_t> touched_;          // bandRows x wordsPerRow bits
     std::vector<int32_t> firstTouchedWord_;  // per band row; > last when untouched
     std::vector<int32_t> lastTouchedWord_;
+    std::vector<Edge> edges_;
 };
 
 }  // namespace penwick

@@ -59,7 +59,7 @@ void CoverageStore::sweepRowWith(const Writer& writer, PixelBuffer& target, int 
     const PixelFormat& format = target.format();
     const int bytes = format.bytesPerPixel;
     uint8_t* row = target.row(bandTop_ + bandRow);
-    Cell* cells = cells_.get() + size_t(bandRow) * size_t(columns_);
+    Cell* cells = cells_.data() + size_t(bandRow) * size_t(stride_);
     uint64_t* words = touched_.data() + size_t(bandRow) * size_t(wordsPerRow_);
 
     auto span = [&](int from, int to, uint32_t m) {
@@ -77,16 +77,17 @@ void CoverageStore::sweepRowWith(const Writer& writer, PixelBuffer& target, int 
     };
 
     uint32_t m = 0;  // running coverage, wrapping as a 32-bit integer would
-    int x = 0;
+    int x = bandLeft_;
     const int lastWord = lastTouchedWord_[size_t(bandRow)];
     for (int w = firstTouchedWord_[size_t(bandRow)]; w <= lastWord; ++w) {
         uint64_t bits = words[w];
         words[w] = 0;
         while (bits != 0) {
-            const int column = w * 64 + std::countr_zero(bits);
+            const int local = w * 64 + std::countr_zero(bits);
+            const int column = bandLeft_ + local;
             bits &= bits - 1;
             span(x, column, m);
-            Cell& cell = cells[column];
+            Cell& cell = cells[local];
             const int64_t v = std::llabs(int64_t(int32_t(m + cell.area)));
             // A cell's pixel is always blended, even at full coverage.
             if (v > 0)
@@ -104,16 +105,6 @@ void CoverageStore::sweepRowWith(const Writer& writer, PixelBuffer& target, int 
 void CoverageStore::sweep(PixelBuffer& target, uint32_t colour, int alphaScale) {
     const uint32_t fill = target.format().convert(colour | 0xFF000000u);
     for (int r = firstTouchedRow_; r <= lastTouchedRow_; ++r) {
-        // Ask early for both ends of a later row's cells (see addEdge).
-        if (const int ahead = r + 2; ahead <= lastTouchedRow_) {
-            const int first = firstTouchedWord_[size_t(ahead)];
-            const int last = lastTouchedWord_[size_t(ahead)];
-            if (first <= last) {
-                const Cell* row = cells_.get() + size_t(ahead) * size_t(columns_);
-                __builtin_prefetch(row + size_t(first) * 64, 1);
-                __builtin_prefetch(row + std::min(size_t(last) * 64 + 63, size_t(columns_ - 1)), 1);
-            }
-        }
         if (firstTouchedWord_[size_t(r)] > lastTouchedWord_[size_t(r)]) continue;
         sweepRow(target, r, colour, fill, alphaScale);
     }

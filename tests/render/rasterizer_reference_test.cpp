@@ -90,6 +90,22 @@ TEST(RasterizerReference, MatchesOnWholeStrokesAtCanvasSize) {
     }
 }
 
+TEST(RasterizerReference, MatchesAcrossBandsOfLargePaths) {
+    // Paths taller than one band of cells are flattened once and cut band by
+    // band; the pixels must not show where the bands meet.
+    TestRandom rnd(31);
+    for (int n = 0; n < 12; ++n) {
+        const int code = n % 2 == 0 ? 3 : 4;
+        Path path =
+            testing::randomClosedCurve(rnd, rnd.uniform(200, 1000), rnd.uniform(200, 700),
+                                       rnd.uniform(150, 600), rnd.between(20, 200), n % 3 == 0);
+        if (n % 4 == 1) path.appendPath(testing::rectanglePath(-5.5, -3.25, 1204.5, 903.75));
+        ASSERT_TRUE(sameAsReference(path, 1200, 900, code, 0x336699, uint32_t(rnd.next()),
+                                    rnd.uniform(0.2, 1)))
+            << n;
+    }
+}
+
 TEST(RasterizerReference, NeverDropsCoverageWhenThePoolWouldRunOut) {
     // A comb of 150 thin teeth in a 2-row buffer needs about 600 cells in
     // row 0; a pool of 128 cells per row (256 here) runs out.
