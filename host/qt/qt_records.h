@@ -1,0 +1,53 @@
+#pragma once
+// The records behind the Qt host's window and menu handles.
+
+#include <QImage>
+#include <QPointer>
+#include <QRegion>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/qt/qt_host.h"
+#include "host/qt/qt_widgets.h"
+
+class QMenuBar;
+
+namespace host::qt {
+
+struct QtHost::WindowRecord {
+    Window handle{};
+    Window parent{};
+    Window owner{};
+    std::vector<Window> children;
+    WindowProc proc = nullptr;
+    void* userData = nullptr;
+    int id = 0;
+    std::uint32_t style = 0;  // without the visible, disabled and minimised bits
+    std::uint32_t exStyle = 0;
+    // The outer widget owns the client widget and the menu bar. It is deleted
+    // later, never inside one of its own events (WM_CLOSE destroys windows).
+    QPointer<FrameWidget> outer;
+    QPointer<ClientWidget> client;
+    QPointer<QMenuBar> menuBar;
+    Menu menu{};
+    Icon smallIcon{};
+    Icon largeIcon{};
+    bool acceptsFiles = false;
+    bool destroying = false;
+    bool dead = false;  // destroyed; the record stays so that stale handles stay invalid
+    Point lastClientSize{-1, -1};
+    Point lastOrigin{-100000, -100000};
+    QRegion dirty;  // invalidated and not yet painted, client coordinates
+    bool eraseDue = false;
+    QPaintEvent* painting = nullptr;  // the Qt paint event being handled
+    std::unique_ptr<PainterContext> paintContext;
+    QImage overlay;  // what getDC drew since the last paint
+};
+
+struct QtHost::MenuRecord {
+    bool popup = false;
+    std::vector<MenuItem> items;
+};
+
+}  // namespace host::qt
