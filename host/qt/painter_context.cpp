@@ -81,9 +81,15 @@ DeviceCaps paintDeviceCaps(const QPaintDevice& d) {
 }
 
 QImage imageOf(const PixelView& v) {
-    if (!v.bits || v.width <= 0 || v.height <= 0) return {};
+    return imageOf(v, QRect(0, 0, v.width, v.height));
+}
+
+QImage imageOf(const PixelView& v, const QRect& wanted) {
+    const QRect area = wanted.intersected(QRect(0, 0, v.width, v.height));
+    if (!v.bits || area.isEmpty()) return {};
     if (v.bitsPerPixel == 8) {
-        QImage image(v.bits, v.width, v.height, v.stride, QImage::Format_Indexed8);
+        const std::uint8_t* first = v.bits + std::size_t(area.y()) * v.stride + area.x();
+        QImage image(first, area.width(), area.height(), v.stride, QImage::Format_Indexed8);
         QList<QRgb> table(256);
         for (int i = 0; i < 256; ++i) {
             const std::uint8_t* e = v.colourTable ? v.colourTable + 4 * i : nullptr;
@@ -92,14 +98,13 @@ QImage imageOf(const PixelView& v) {
         image.setColorTable(table);
         return image;
     }
-    QImage image(v.width, v.height, QImage::Format_RGB32);
-    for (int y = 0; y < v.height; ++y) {
-        const auto* from =
-            reinterpret_cast<const std::uint32_t*>(v.bits + std::size_t(y) * v.stride);
+    QImage image(area.width(), area.height(), QImage::Format_RGB32);
+    for (int y = 0; y < area.height(); ++y) {
+        const std::uint8_t* from = v.bits + std::size_t(area.y() + y) * v.stride + area.x() * 4;
         auto* to = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-        for (int x = 0; x < v.width; ++x) {
+        for (int x = 0; x < area.width(); ++x) {
             std::uint32_t p;
-            std::memcpy(&p, from + x, 4);
+            std::memcpy(&p, from + std::size_t(x) * 4, 4);
             to[x] = p | 0xFF000000u;
         }
     }
@@ -177,10 +182,19 @@ void PainterContext::fillPath() {
 }
 
 void PainterContext::drawPixels(int x, int y, const PixelView& pixels) {
-    QImage image = imageOf(pixels);
-    if (image.isNull()) return;
-    if (painter_.isActive()) painter_.drawImage(QPoint(x, y), image);
-    if (recorder_) recorder_->image(QPoint(x, y), image.convertToFormat(QImage::Format_RGB32));
+    if (recorder_) {
+        QImage whole = imageOf(pixels);
+        if (!whole.isNull())
+            recorder_->image(QPoint(x, y), whole.convertToFormat(QImage::Format_RGB32));
+    }
+    if (!painter_.isActive()) return;
+    // Only the part a paint may change is converted: a window's paint is
+    // clipped to what needs it, which while drawing is a small box.
+    QRect area(0, 0, pixels.width, pixels.height);
+    if (painter_.hasClipping())
+        area &= painter_.clipBoundingRect().toAlignedRect().translated(-x, -y);
+    QImage image = imageOf(pixels, area);
+    if (!image.isNull()) painter_.drawImage(QPoint(x + area.x(), y + area.y()), image);
 }
 
 void PainterContext::drawText(std::string_view text, const Rect& rect, std::uint32_t flags) {

@@ -80,6 +80,8 @@ class PainterContext : public DeviceContext {
 // a compositing desktop shows the window transparent); 8-bit pixels are
 // shown through their colour table. The image does not outlive `pixels`.
 QImage imageOf(const PixelView& pixels);
+// The same for a part of the block (pixel coordinates of the block).
+QImage imageOf(const PixelView& pixels, const QRect& area);
 
 // Text with tabs expanded to the next multiple of 8 characters, per line.
 QString expandTabs(const QString& text);

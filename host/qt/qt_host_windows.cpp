@@ -741,10 +741,9 @@ void QtHost::mergeOverlay(Window window, const QImage& overlay) {
         QPainter painter(&w->overlay);
         painter.drawImage(0, 0, overlay);
     }
-    if (paintDepth_ == 0 && w->client->isVisible())
-        w->client->repaint();
-    else
-        w->client->update();
+    // Shown with the next paint, which comes from the loop like any other;
+    // painting here would run the program's paint inside its own drawing.
+    invalidate(window, nullptr, false);
 }
 
 std::unique_ptr<DeviceContext> QtHost::getDC(Window window) {

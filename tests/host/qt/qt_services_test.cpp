@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "host/qt/painter_context.h"
 #include "host/qt/qt_host.h"
 #include "host/qt/tablet_mapping.h"
 #include "host/window_style.h"
@@ -397,6 +398,35 @@ TEST_F(QtServicesTest, TextIsMeasuredWithWrappingAndTabs) {
     EXPECT_LT(dc->measureText("&File", {0, 0, 0, 0}, DT_SINGLELINE).width(),
               dc->measureText("&File", {0, 0, 0, 0}, DT_SINGLELINE | DT_NOPREFIX).width());
     host_.deleteFont(font);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PainterContext, PixelsDrawnThroughAClipKeepTheirPlace) {
+    qt_test::testHost();
+    // A 40 x 30 block whose pixel (x, y) has red x and green y, fourth byte 0.
+    const int width = 40, height = 30;
+    std::vector<std::uint8_t> bits(std::size_t(width) * height * 4);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = &bits[(std::size_t(y) * width + x) * 4];
+            p[0] = 0, p[1] = std::uint8_t(y), p[2] = std::uint8_t(x), p[3] = 0;
+        }
+    host::PixelView view{bits.data(), width, height, width * 4, 32, nullptr};
+    QImage target(60, 50, QImage::Format_ARGB32);
+    target.fill(Qt::white);
+    {
+        host::qt::PainterContext dc(qt_test::testHost(), host::qt::paintDeviceCaps(target));
+        dc.painter().begin(&target);
+        dc.painter().setClipRect(QRect(10, 8, 12, 6));
+        dc.drawPixels(5, 3, view);
+    }
+    EXPECT_EQ(target.pixel(10, 8), qRgba(5, 5, 0, 255)) << "block pixel (5, 5), opaque";
+    EXPECT_EQ(target.pixel(21, 13), qRgba(16, 10, 0, 255));
+    EXPECT_EQ(target.pixel(9, 8), qRgba(255, 255, 255, 255)) << "outside the clip";
+    EXPECT_EQ(target.pixel(22, 13), qRgba(255, 255, 255, 255));
 }
 
 }  // namespace
