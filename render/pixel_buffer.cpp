@@ -29,8 +29,11 @@ bool PixelBuffer::allocate(int width, int height, PixelFormat format, int minimu
     int64_t stride = minimumStride;
     if (stride < rowBytes) stride = (rowBytes + 3) & ~int64_t(3);
     if (stride > INT32_MAX || stride * height > kMaximumBytes) return false;
-    owned_.reset(new (std::nothrow) uint8_t[size_t(stride * height)]);
-    if (!owned_) return false;
+    try {
+        owned_ = std::make_unique_for_overwrite<uint8_t[]>(size_t(stride * height));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     firstRow_ = owned_.get();
     width_ = width;
     height_ = height;
@@ -78,7 +81,7 @@ void PixelBuffer::subView(PixelBuffer& source, int x, int y, int w, int h) {
     makeEmpty();
     format_ = format;
     if (sourceFirstRow == nullptr || width <= 0 || height <= 0) {
-        owned_.reset(new uint8_t[4]{});
+        owned_ = std::make_unique<uint8_t[]>(4);
         firstRow_ = owned_.get();
         width_ = height_ = 1;
         stride_ = 4;

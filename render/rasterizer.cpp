@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
+#include "render/biased_floor.h"
 #include "render/contour_walk.h"
 #include "render/coverage_store.h"
 
@@ -29,23 +31,44 @@ int clampRow(double y, int rows) {
     return int(std::clamp(std::floor(y), -1.0, double(rows)));
 }
 
-// Collects the flattened edges of a path that is filled in several bands.
+// Collects the flattened edges of a path and the columns their cells can
+// reach. A row's piece of an edge can reach beyond the edge's own x range:
+// a y less than 0.001 short of a row boundary counts for the next row, and
+// the partial row then runs on past the end point along the edge's slope.
+// Those overshooting positions are the ones addEdge computes, so they are
+// taken in here.
 struct EdgeCollector {
     int columns_, rows_;
     std::vector<CoverageStore::Edge>& edges;
+    double minX = INFINITY, maxX = -INFINITY;
+
+    // Beyond this the per-row positions lose whole pixels to rounding, and
+    // the cells may land anywhere in the row.
+    static constexpr double kLarge = 1 << 24;
+
     int columns() const { return columns_; }
     int rows() const { return rows_; }
     // The walk hands over float coordinates (or 0), so floats hold them exactly.
     void addEdge(double x0, double y0, double x1, double y1) {
         edges.push_back({float(x0), float(y0), float(x1), float(y1)});
+        widen(x0);
+        widen(x1);
+        if (y1 < y0) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        if (y0 == y1 || std::fabs(y0) > kLarge || std::fabs(y1) > kLarge) return;
+        const int r0 = biasedFloor(y0), r1 = biasedFloor(y1);
+        if (r0 == r1) return;
+        const double s = (x1 - x0) / (y1 - y0);
+        widen(x0 + ((r0 + 1) - y0) * s);
+        widen(x0 + (r1 - y0) * s);
+    }
+    void widen(double x) {
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
     }
 };
-
-// The columns a path's cells can reach: its bounds, with two columns of margin
-// for rounding in the per-row positions, clipped to the target.
-int firstColumn(double left) {
-    return int(std::clamp(std::floor(left) - 2, 0.0, 0.0 + INT32_MAX));
-}
 
 }  // namespace
 
@@ -65,24 +88,24 @@ void Rasterizer::fill(const Path& path) {
     if (!allFinite(path)) return;
 
     CoverageStore& store = CoverageStore::forThisThread();
-    const int firstRow = std::max(clampRow(bounds.top, rows) - 1, 0);
-    const int endRow = std::min(clampRow(bounds.bottom, rows) + 2, rows);
-    const int left = std::min(firstColumn(bounds.left), columns - 1);
-    const int right =
-        int(std::clamp(std::floor(double(bounds.right)) + 3, double(left + 1), double(columns)));
-    const int bandRows = CoverageStore::bandRowsFor(right - left);
-    const int alphaScale = alphaScaleOf(opacity_);
-    if (endRow - firstRow <= bandRows) {
-        store.prepare(columns, rows, firstRow, endRow - firstRow, left, right);
-        walkPath(path, store);
-        store.sweep(target, colour_, alphaScale);
-        return;
-    }
-    // Flatten once, then cut the edges band by band.
     std::vector<CoverageStore::Edge>& edges = store.edges();
     edges.clear();
     EdgeCollector collector{columns, rows, edges};
     walkPath(path, collector);
+
+    // The band: the rows of the bounds (a coordinate up to 0.001 above a row
+    // boundary counts for the row below, hence the margins) and the columns
+    // the edges reach, or the whole width for coordinates too large to trust.
+    const int firstRow = std::max(clampRow(bounds.top, rows) - 1, 0);
+    const int endRow = std::min(clampRow(bounds.bottom, rows) + 2, rows);
+    int left = 0, right = columns;
+    if (collector.minX >= -EdgeCollector::kLarge && collector.maxX <= EdgeCollector::kLarge) {
+        left = int(std::clamp(std::floor(collector.minX) - 2, 0.0, double(columns - 1)));
+        right = int(std::clamp(std::floor(collector.maxX) + 3, double(left + 1), double(columns)));
+    }
+    const int bandRows = CoverageStore::bandRowsFor(right - left);
+    const int alphaScale = alphaScaleOf(opacity_);
+    const bool oneBand = endRow - firstRow <= bandRows;
     for (int top = firstRow; top < endRow; top += bandRows) {
         const int end = std::min(top + bandRows, endRow);
         store.prepare(columns, rows, top, end - top, left, right);
@@ -90,7 +113,7 @@ void Rasterizer::fill(const Path& path) {
             // An edge adds cells only to the rows from its top to its bottom
             // (with the row boundary bias, at most one row more each way).
             const double upper = std::min(e.y0, e.y1), lower = std::max(e.y0, e.y1);
-            if (lower < top - 1.0 || upper >= end + 1.0) continue;
+            if (!oneBand && (lower < top - 1.0 || upper >= end + 1.0)) continue;
             store.addEdge(e.x0, e.y0, e.x1, e.y1);
         }
         store.sweep(target, colour_, alphaScale);

@@ -106,6 +106,23 @@ TEST(RasterizerReference, MatchesAcrossBandsOfLargePaths) {
     }
 }
 
+TEST(RasterizerReference, PartialRowsOvershootingTheEdgeStillLandInTheirCells) {
+    // y 2.9985 lies in row 2 and 2.9995 in row 3: the piece of row 2 then
+    // runs on along the edge's slope (50 px per 0.001 px) to x = 85 (or -15),
+    // well beyond the path's bounds.
+    for (bool mirrored : {false, true}) {
+        Path path;
+        path.startContour();
+        auto x = [&](double v) { return mirrored ? 70 - v : v; };
+        path.addOnCurve(x(10), 2.9985);
+        path.addOnCurve(x(60), 2.9995);
+        path.addOnCurve(x(60), 8);
+        path.addOnCurve(x(10), 8);
+        for (int code : {3, 4})
+            EXPECT_TRUE(sameAsReference(path, 120, 12, code, 0xFFFFFF, 0x102030, 1.0)) << mirrored;
+    }
+}
+
 TEST(RasterizerReference, NeverDropsCoverageWhenThePoolWouldRunOut) {
     // A comb of 150 thin teeth in a 2-row buffer needs about 600 cells in
     // row 0; a pool of 128 cells per row (256 here) runs out.
