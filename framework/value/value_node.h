@@ -83,6 +83,8 @@ class ValueNode {
     // this node; true when the file was read whole and its first node is an
     // element. Otherwise false and the node is unchanged.
     bool loadXml(const std::string& fileName);
+    // loadXml's reading, from the text of a file.
+    bool loadXmlText(std::string_view text);
 
     // The element form of the tree at depth d (the root has depth 0).
     void toXml(XmlElement& element, int32_t depth = 0) const;

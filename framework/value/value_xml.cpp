@@ -25,8 +25,9 @@ namespace {
 
 // How deep a tree read from XML may nest, counting the levels that dotted
 // member names add: deeper members are dropped, so that no recursive walk
-// over a loaded tree can exhaust the stack.
-constexpr int32_t kMaxLoadedDepth = 2 * XmlReader::kMaxDepth;
+// over a loaded tree can exhaust the stack, and so that the file the tree
+// saves to nests no deeper than the reader reads.
+constexpr int32_t kMaxLoadedDepth = XmlReader::kMaxDepth - 1;
 
 int32_t pathDepth(std::string_view path) {
     int32_t depth = 1;
@@ -156,7 +157,10 @@ SaveResult ValueNode::saveXml(const std::string& fileName, SaveFileSystem& files
 
 bool ValueNode::loadXml(const std::string& fileName) {
     std::string text;
-    if (!readXmlFileText(fileName, text)) return false;
+    return readXmlFileText(fileName, text) && loadXmlText(text);
+}
+
+bool ValueNode::loadXmlText(std::string_view text) {
     XmlReader reader(text);
     XmlNodeRef node = reader.readNode();
     if (!node || !node->asElement()) return false;

@@ -20,6 +20,22 @@ constexpr Entity kDecodingTable[] = {
     {"nbsp", 160}, {"copy", 169}, {"reg", 174}, {"para", 182}, {"trade", 0x2122},
 };
 
+bool isEntityNameByte(char c) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte <= 32) return false;
+    switch (c) {
+        case '<':
+        case '>':
+        case '&':
+        case '"':
+        case '\'':
+        case ';':
+            return false;
+        default:
+            return true;
+    }
+}
+
 // The length of the sequence a lead byte starts: 0 for a byte that cannot
 // lead one (a continuation byte, 0xFE, 0xFF).
 int sequenceLength(unsigned char lead) {
@@ -91,32 +107,55 @@ void decodeEntities(std::string_view text, ktString& out) {
     std::string decoded;
     size_t runStart = 0;
     size_t i = 0;
-    auto flushRun = [&](size_t end) { decoded.append(text.substr(runStart, end - runStart)); };
+    bool changed = false;
+    auto flushRun = [&](size_t end) {
+        decoded.append(text.substr(runStart, end - runStart));
+        changed = true;
+    };
     while (i < text.size()) {
-        // Only & and the marker's first byte need attention.
-        size_t next = text.find_first_of("&\xEF", i);
-        if (next == std::string_view::npos) break;
-        i = next;
-        if (text[i] == '&') {
-            if (lastSemicolon == std::string_view::npos || lastSemicolon < i) {
-                ++i;  // no ";" after it: a literal "&"
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c == '&') {
+            // A name holds no blank, control byte, quote or markup byte: an
+            // "&" that no such name and ";" follow is a literal "&".
+            size_t semicolon = i + 1;
+            if (lastSemicolon != std::string_view::npos && lastSemicolon > i) {
+                while (semicolon < text.size() && isEntityNameByte(text[semicolon]))
+                    ++semicolon;
+            }
+            if (semicolon >= text.size() || text[semicolon] != ';') {
+                ++i;
                 continue;
             }
-            size_t semicolon = text.find(';', i + 1);
             flushRun(i);
             appendDecodedEntity(text.substr(i + 1, semicolon - i - 1), decoded);
             i = semicolon + 1;
             runStart = i;
-        } else if (text.substr(i, 3) == kEscapeMarker) {
-            // The marker goes; the byte after it is taken literally.
-            flushRun(i);
-            runStart = i + 3;
-            i = runStart < text.size() ? runStart + 1 : runStart;
-        } else {
+        } else if (c < 0x80) {
             ++i;
+        } else if (text.substr(i, 3) == kEscapeMarker) {
+            // The marker goes; the character after it is taken literally.
+            flushRun(i);
+            i += 3;
+            runStart = i;
+            if (i < text.size()) {
+                size_t n = wellFormedLength(text, i);
+                if (n == 0) {
+                    decoded.push_back('?');
+                    runStart = ++i;
+                } else {
+                    i += n;
+                }
+            }
+        } else if (size_t n = wellFormedLength(text, i); n > 0) {
+            i += n;
+        } else {
+            // Not UTF-8: read as "?", as it would be written.
+            flushRun(i);
+            decoded.push_back('?');
+            runStart = ++i;
         }
     }
-    if (runStart == 0) {
+    if (!changed) {
         out.assign(text.data(), int32_t(text.size()));
         return;
     }
@@ -167,13 +206,19 @@ void encodeEntities(std::string_view text, std::string& out, bool attribute) {
             continue;
         }
         if (text.substr(i, 3) == kEscapeMarker) {
-            // The marker goes; the sequence after it is written as it is.
+            // The marker goes; the sequence after it is written as it is
+            // (still "?" when it is not UTF-8).
             flushRun(i);
             i += 3;
             runStart = i;
             if (i < text.size()) {
                 size_t n = wellFormedLength(text, i);
-                i += n > 0 ? n : 1;
+                if (n == 0) {
+                    out.push_back('?');
+                    runStart = ++i;
+                    continue;
+                }
+                i += n;
             }
             flushRun(i);
             runStart = i;

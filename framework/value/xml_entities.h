@@ -2,13 +2,15 @@
 
 // Entity encoding and decoding of XML text and attribute values.
 //
-// Decoding: &name; from the decoding table and &#digits; become their UTF-8
-// bytes; an unknown &name; is kept as the escape marker U+FFFF followed by
+// Decoding: a name runs from "&" to ";" and holds no blank, control byte,
+// quote or markup byte (else the "&" is literal); &name; from the decoding table and &#digits;
+// become their UTF-8 bytes; an unknown &name; is kept as the escape marker U+FFFF followed by
 // "&name;", which the encoder writes back unchanged. Encoding writes < > & "
 // as &lt; &gt; &amp; &quot;, drops each U+FFFF marker and writes the byte
 // sequence after it as it is; every other well-formed UTF-8 sequence is
 // copied, and bytes that are not (a stray continuation byte, a sequence cut
-// short, 0xFE, 0xFF) become "?", so the output is always UTF-8.
+// short, 0xFE, 0xFF) become "?", so the output is always UTF-8. The decoder
+// reads such bytes as "?" already, so that a text reads as it will be written.
 
 #include <cstdint>
 #include <string>

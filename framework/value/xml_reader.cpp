@@ -87,9 +87,9 @@ std::string_view XmlReader::upTo(std::string_view stop, bool* found) {
     return rest.substr(0, at);
 }
 
-XmlNodeRef XmlReader::readText() {
+XmlNodeRef XmlReader::readTextFrom(size_t skip) {
     std::string_view rest = tokens_.rest();
-    const void* lt = std::memchr(rest.data(), '<', rest.size());
+    const void* lt = std::memchr(rest.data() + skip, '<', rest.size() - skip);
     size_t length = lt ? size_t(static_cast<const char*>(lt) - rest.data()) : rest.size();
     ktString decoded;
     decodeEntities(rest.substr(0, length), decoded);
@@ -124,25 +124,38 @@ XmlNodeRef XmlReader::readComment() {
 
 std::string_view XmlReader::readDeclaration() {
     // The cursor stands after "<!". A document type with an internal subset
-    // ("<!DOCTYPE a [ <!ELEMENT ...> ]>") runs to the "]" that ends the
-    // subset and the ">" after it; quoted text and comments inside the subset
-    // may hold either.
+    // ("<!DOCTYPE a [ <!ELEMENT ...> ]>") runs to the "]" that ends the subset
+    // and the ">" after it. The subset is taken only when it holds nothing but
+    // markup declarations, comments, processing instructions and parameter
+    // entity references; anything else ends the declaration at the first ">".
     std::string_view rest = tokens_.rest();
     size_t gt = rest.find('>');
     size_t open = rest.find('[');
-    if (open == std::string_view::npos || (gt != std::string_view::npos && gt < open)) {
+    if (open == std::string_view::npos || (gt != std::string_view::npos && gt < open) ||
+        !rest.starts_with("DOCTYPE")) {
         return upTo(">", nullptr);
     }
+    auto skipQuotedUntil = [&rest](size_t i, char stop) {
+        while (i < rest.size() && rest[i] != stop) {
+            if (rest[i] == '"' || rest[i] == '\'') {
+                size_t close = rest.find(rest[i], i + 1);
+                if (close == std::string_view::npos) return std::string_view::npos;
+                i = close;
+            } else if (rest[i] == '<') {
+                return std::string_view::npos;
+            }
+            ++i;
+        }
+        return i < rest.size() ? i : std::string_view::npos;
+    };
     size_t i = open + 1;
-    while (i < rest.size()) {
-        char c = rest[i];
-        if (c == '"' || c == '\'') {
-            size_t close = rest.find(c, i + 1);
-            i = close == std::string_view::npos ? rest.size() : close + 1;
-        } else if (rest.substr(i, 4) == "<!--") {
-            size_t close = rest.find("-->", i + 4);
-            i = close == std::string_view::npos ? rest.size() : close + 3;
-        } else if (c == ']') {
+    for (;;) {
+        while (i < rest.size() && isTextSpace(rest[i]))
+            ++i;
+        if (i >= rest.size()) break;
+        std::string_view item = rest.substr(i);
+        size_t next = std::string_view::npos;
+        if (item[0] == ']') {
             size_t after = i + 1;
             while (after < rest.size() && isTextSpace(rest[after]))
                 ++after;
@@ -150,12 +163,23 @@ std::string_view XmlReader::readDeclaration() {
                 tokens_.skip(int32_t(after + 1));
                 return rest.substr(0, after);
             }
-            i = after;
-        } else {
-            ++i;
+        } else if (item.starts_with("<!--")) {
+            size_t close = item.find("-->", 4);
+            if (close != std::string_view::npos) next = i + close + 3;
+        } else if (item.starts_with("<?")) {
+            size_t close = item.find("?>", 2);
+            if (close != std::string_view::npos) next = i + close + 2;
+        } else if (item.size() > 2 && item[1] == '!' && item[0] == '<' &&
+                   (isAsciiUpper(item[2]) || isAsciiLower(item[2]))) {
+            size_t close = skipQuotedUntil(i + 2, '>');
+            if (close != std::string_view::npos) next = close + 1;
+        } else if (item[0] == '%') {
+            size_t close = item.find(';');
+            if (close != std::string_view::npos) next = i + close + 1;
         }
+        if (next == std::string_view::npos) break;
+        i = next;
     }
-    // No end to the subset: the declaration ends at the first ">" after all.
     return upTo(">", nullptr);
 }
 
@@ -203,9 +227,10 @@ bool XmlReader::readAttributes(XmlElement& element) {
 XmlReader::Piece XmlReader::readPiece(XmlNodeRef& node, ktString& endTagName) {
     if (tokens_.atEnd()) return Piece::End;
     if (*tokens_.cursor() != '<') {
-        node = readText();
+        node = readTextFrom(0);
         return Piece::Node;
     }
+    const char* lt = tokens_.cursor();
     tokens_.skip(1);
     tokens_.skipSpace();
     std::string_view rest = tokens_.rest();
@@ -243,6 +268,13 @@ XmlReader::Piece XmlReader::readPiece(XmlNodeRef& node, ktString& endTagName) {
     }
     tokens_.skipSpace();
     int32_t length = nameLength();
+    if (length == 0) {
+        // "<" before something that cannot start a name ("a < 3", or "<" at
+        // the end) is text, which writes back as "&lt;".
+        tokens_.setCursor(lt);
+        node = readTextFrom(1);
+        return Piece::Node;
+    }
     auto element = std::make_shared<XmlElement>(std::string_view(tokens_.cursor(), size_t(length)));
     tokens_.skip(length);
     bool content = readAttributes(*element);

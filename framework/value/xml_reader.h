@@ -5,9 +5,9 @@
 // becomes its following siblings) and EndTag elements (a stray end tag), so
 // that writing the nodes back gives the same bytes.
 //
-// Names of elements and attributes are runs of name characters; a stray
-// byte inside a tag is passed over, so what is read writes back to bytes
-// that read the same again.
+// Names of elements and attributes are runs of name characters: a "<" that
+// no name follows is text, and a stray byte inside a tag is passed over, so
+// that what is read writes back to bytes that read the same again.
 //
 // Reading stops at the end of the text or at its first zero byte. The open
 // elements are kept on an explicit stack; elements nested deeper than
@@ -47,7 +47,8 @@ class XmlReader {
     // True when content follows.
     bool readAttributes(XmlElement& element);
     void readContent(std::vector<XmlElement*>& open, size_t firstMatchable);
-    XmlNodeRef readText();
+    // A text node from the cursor up to the next "<" found after `skip` bytes.
+    XmlNodeRef readTextFrom(size_t skip);
     XmlNodeRef readComment();
     std::string_view readDeclaration();
     void consumeOptional(char c);

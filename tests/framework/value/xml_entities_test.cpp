@@ -32,11 +32,15 @@ TEST(XmlEntities, Decoding) {
               "\xC2\xA0\xC2\xA9\xC2\xAE\xC2\xB6\xE2\x84\xA2");
     EXPECT_EQ(decoded("&LT;"), "\xEF\xBF\xBF&LT;");  // names are case-sensitive
     EXPECT_EQ(decoded("&foo;"), "\xEF\xBF\xBF&foo;");
-    EXPECT_EQ(decoded("a & b"), "a & b");  // no ";" after it
-    EXPECT_EQ(decoded("a & b;"), "a \xEF\xBF\xBF& b;");
-    EXPECT_EQ(decoded("x\xEF\xBF\xBF&amp;y"), "x&amp;y");  // the marker keeps the next byte
-    EXPECT_EQ(decoded("end\xEF\xBF\xBF"), "end");          // a marker at the very end
-    EXPECT_EQ(decoded("end\xEF\xBF"), "end\xEF\xBF");      // half a marker is just bytes
+    EXPECT_EQ(decoded("a & b"), "a & b");    // no ";" after it
+    EXPECT_EQ(decoded("a & b;"), "a & b;");  // a blank ends the name: no entity
+    EXPECT_EQ(decoded("&a\"b; &lt;"), "&a\"b; <");
+    EXPECT_EQ(decoded("&&amp;"), "&&");
+    EXPECT_EQ(decoded("x\xEF\xBF\xBF&amp;y"), "x&amp;y");      // the marker keeps the next byte
+    EXPECT_EQ(decoded("end\xEF\xBF\xBF"), "end");              // a marker at the very end
+    EXPECT_EQ(decoded("end\xEF\xBF"), "end??");                // half a marker is not UTF-8
+    EXPECT_EQ(decoded("\xEF\xBF\xBF\xC3\xA9x"), "\xC3\xA9x");  // a whole character after it
+    EXPECT_EQ(decoded("caf\xE9 \x80 \xC3\xA9"), "caf? ? \xC3\xA9");  // Latin-1 is not UTF-8
     EXPECT_EQ(decoded("&#2147483647;"), "\xFD\xBF\xBF\xBF\xBF\xBF");
 }
 
@@ -46,6 +50,7 @@ TEST(XmlEntities, Encoding) {
     EXPECT_EQ(encoded("\xEF\xBF\xBF&foo;"), "&foo;");
     EXPECT_EQ(encoded("\xEF\xBF\xBF\xC3\xA9<"), "\xC3\xA9&lt;");
     EXPECT_EQ(encoded("\xEF\xBF\xBF"), "");
+    EXPECT_EQ(encoded("\xEF\xBF\xBF\xFFx"), "?x");
     // Well-formed UTF-8 passes unchanged, also the characters the reader
     // knows by name, so that the output stays well-formed XML.
     EXPECT_EQ(encoded("\xC2\xA0\xC2\xA9 \xE2\x82\xAC \xF0\x9F\x96\x8A"),

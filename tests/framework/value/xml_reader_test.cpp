@@ -154,6 +154,14 @@ TEST(XmlReader, TruncatedInputIsCutShort) {
     EXPECT_EQ(marker->asElement()->attribute("x"), "");
 }
 
+TEST(XmlReader, ALessThanSignBeforeNoNameIsText) {
+    EXPECT_EQ(roundTrip("if x <= y, x < (y)"), "if x &lt;= y, x &lt; (y)");
+    EXPECT_EQ(roundTrip("<"), "&lt;");
+    EXPECT_EQ(roundTrip("<a>x <</a>"), "<a>x &lt;</a>");
+    // Whitespace may stand between "<" and the name.
+    EXPECT_EQ(roundTrip("< b/>"), "<b/>");
+}
+
 TEST(XmlReader, StopsAtTheFirstZeroByte) {
     std::string text("<a>b\0<c/></a>", 13);
     XmlNodeRef node = readOne(text);
