@@ -3,8 +3,9 @@
 // encoding, the safe save) and the SVG export (text, the safe save).
 //
 // Peers in the same run:
-// - the rasterizer alone on the same paths, already outlined, which gives the
-//   rasterizer's share of the raster drawing;
+// - the rasterizer alone on the same paths, already outlined, and the
+//   geometry alone (shapes into window pixels, outlines), which together give
+//   the rasterizer's share of the raster drawing;
 // - cairo filling the same paths (quadratic splines as cubic curves, non-zero
 //   rule, its default anti-aliasing) into an image of the same size.
 
@@ -83,6 +84,24 @@ void BM_RasterDrawing_RasterizerOnly(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RasterDrawing_RasterizerOnly)->Unit(benchmark::kMillisecond);
+
+// Everything the raster drawing does besides the rasterizer: the shapes
+// mapped into window pixels and their centre lines and outlines built.
+void BM_RasterDrawing_GeometryOnly(benchmark::State& state) {
+    const Sketch& sketch = benchSketch();
+    for (auto _ : state) {
+        int64_t points = 0;
+        for (int32_t i = 0; i <= sketch.shapes.count(); ++i) {
+            const Shape s = sketch.shapeForDrawing(i);
+            for (const StrokeGroup& g : s.groups) {
+                if (s.fillColour >= 0) points += centreLine(g).pointCount();
+                if (s.colour >= 0) points += outline(g).pointCount();
+            }
+        }
+        benchmark::DoNotOptimize(points);
+    }
+}
+BENCHMARK(BM_RasterDrawing_GeometryOnly)->Unit(benchmark::kMillisecond);
 
 void BM_RasterDrawing_CairoPeer(benchmark::State& state) {
     const auto& paths = benchPaths();
