@@ -261,6 +261,19 @@ TEST(ExportTool, SizeFitsTheViewAndReadsAnyInputVersion) {
     EXPECT_EQ(centre[2], 255);
 }
 
+TEST(ExportTool, NamesStartingWithADashFollowTheEndOfOptions) {
+    TempFolder folder;
+    const std::string in = savedFlower(folder);
+    std::filesystem::rename(in, folder.file("-flower.wnk"));
+    // Relative names, run from inside the folder.
+    const std::string command = "cd " + shellQuoted(folder.path().string()) + " && " +
+                                shellQuoted(kTool) + " -- -flower.wnk -out.svg 2>/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(std::filesystem::exists(folder.file("-out.svg")));
+    const RunResult r = exportTool({"-flower.wnk", "-out.svg"}, folder);
+    EXPECT_EQ(r.status, 2);  // without "--" they are options
+}
+
 TEST(ExportTool, UnwritableOutputFailsWithStatus1) {
     TempFolder folder;
     const std::string in = savedFlower(folder);
