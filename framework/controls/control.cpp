@@ -1,0 +1,78 @@
+#include "framework/controls/control.h"
+
+#include "host/keys.h"
+#include "host/messages.h"
+
+namespace penwick {
+
+namespace {
+struct FontChoice {
+    const char* face;
+    int height;
+};
+constexpr FontChoice kDialogFonts[] = {{"MS Shell Dlg", 14}, {"MS Sans Serif", 8}};
+constexpr int kEdgeGrip = 3;  // pixels
+}  // namespace
+
+ktControl::ktControl() {
+    if (!host::hasInstance()) return;
+    for (const FontChoice& choice : kDialogFonts)
+        if (font_.create(choice.face, choice.height, false, false)) break;
+}
+
+void ktControl::onClose() {
+    destroy();
+}
+
+int ktControl::layoutHitTest(const host::Rect& r, host::Point p) {
+    if (p.x < r.left + kEdgeGrip) return HTLEFT;
+    if (p.y < r.top + kEdgeGrip) return HTTOP;
+    if (p.x >= r.right - kEdgeGrip) return HTRIGHT;
+    if (p.y < r.bottom - kEdgeGrip) return HTCAPTION;
+    return HTBOTTOM;
+}
+
+int ktControl::snapToGrid(int x) {
+    int remainder = ((x + 4) % 8 + 8) % 8;
+    return x - remainder + 4;
+}
+
+host::LResult ktControl::windowProc(std::uint32_t message, host::WParam wParam,
+                                    host::LParam lParam) {
+    host::Host& h = host::instance();
+    bool layoutKeys = h.isKeyDown(host::VK_CONTROL) && h.isKeyDown(host::VK_SHIFT);
+    if (message == host::WM_NCHITTEST && layoutKeys) {
+        host::Rect r = h.windowRect(handle());
+        if (host::Window parent = h.parent(handle()); parent != host::kNoWindow) {
+            host::Point topLeft = h.clientToScreen(parent, {r.left, r.top});
+            r = {topLeft.x, topLeft.y, topLeft.x + r.width(), topLeft.y + r.height()};
+        }
+        return layoutHitTest(r, {host::pointX(lParam), host::pointY(lParam)});
+    }
+    if (message == WM_SIZING && lParam != 0) {
+        auto& r = *reinterpret_cast<host::Rect*>(lParam);
+        int edge = int(wParam);
+        if (edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT)
+            r.left = snapToGrid(r.left);
+        if (edge == WMSZ_RIGHT || edge == WMSZ_TOPRIGHT || edge == WMSZ_BOTTOMRIGHT)
+            r.right = snapToGrid(r.right);
+        if (edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT)
+            r.top = snapToGrid(r.top);
+        if (edge == WMSZ_BOTTOM || edge == WMSZ_BOTTOMLEFT || edge == WMSZ_BOTTOMRIGHT)
+            r.bottom = snapToGrid(r.bottom);
+        return 1;
+    }
+    return ktWnd::windowProc(message, wParam, lParam);
+}
+
+host::ColourRef mixColours(host::ColourRef a, host::ColourRef b, double t) {
+    host::ColourRef out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        double x = double((a >> shift) & 0xFF);
+        double y = double((b >> shift) & 0xFF);
+        out |= host::ColourRef((1 - t) * x + t * y) << shift;
+    }
+    return out;
+}
+
+}  // namespace penwick
