@@ -1,20 +1,10 @@
 #!/usr/bin/env bash
-# The program's main job, started by `bash scripts/penwick.sh run [FOLDER]`:
-# until the window program exists, every example sketch is exported as SVG,
-# compressed SVG and PNG into FOLDER (default build/examples).
+# The program's main job, started by `bash scripts/penwick.sh run [FILE]`:
+# Penwick's window showing FILE (default an example sketch).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-if [[ ! -x build/tools/penwick-export ]]; then
+if [[ ! -x build/app/penwick ]]; then
     cmake --preset default >/dev/null
-    cmake --build --preset default --target penwick-export
+    cmake --build --preset default --target penwick
 fi
-out=${1:-build/examples}
-mkdir -p "$out"
-for sketch in examples/*.wnk; do
-    name=$(basename "$sketch" .wnk)
-    for ext in svg svgz png; do
-        build/tools/penwick-export "$sketch" "$out/$name.$ext"
-    done
-    echo "exported $sketch as $out/$name.svg, .svgz and .png (1024x768)"
-done
-echo "The pictures are in $(cd "$out" && pwd)"
+exec build/app/penwick "${1:-examples/flower.wnk}"

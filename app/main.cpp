@@ -1,0 +1,18 @@
+// penwick [FILE]: the sketching program's window on the desktop.
+#include "app/program_resources.h"
+#include "app/sketch_app.h"
+#include "host/qt/qt_host.h"
+#include "host/window_style.h"
+
+int main(int argc, char** argv) {
+    host::qt::QtHost host(argc, argv);
+    host::setInstance(&host);
+    int result = -1;
+    {
+        penwick::SketchApp app;
+        result = app.run(&penwick::programResources(), penwick::commandLineOf(argc, argv),
+                         host::SW_SHOW);
+    }
+    host::setInstance(nullptr);
+    return result;
+}

@@ -1,0 +1,154 @@
+// The program on the Qt host with the offscreen platform: it starts, shows
+// a file, follows a resize, shows the about box and closes cleanly.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/program_resources.h"
+#include "app/sketch_app.h"
+#include "host/messages.h"
+#include "host/qt/qt_host.h"
+#include "host/window_style.h"
+#include "model/sketch_file.h"
+#include "render/sketch_drawing.h"
+
+namespace penwick {
+namespace {
+
+using namespace host;
+
+const std::string kExample = std::string(PENWICK_SOURCE_DIR) + "/examples/flower.wnk";
+
+bool samePixels(const PixelBuffer& a, const PixelBuffer& b) {
+    if (a.width() != b.width() || a.height() != b.height()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (std::memcmp(a.row(y) + 4 * x, b.row(y) + 4 * x, 3) != 0) return false;
+    return true;
+}
+
+bool drawnLikeTheExport(const SketchView& view, int width, int height) {
+    Sketch sketch;
+    if (!loadSketchFile(kExample, sketch)) return false;
+    sketch.setWindowFit(width, height);
+    PixelBuffer expected;
+    return drawSketchPicture(sketch, width, height, expected) &&
+           samePixels(view.picture(), expected);
+}
+
+// Runs a script of steps from a timer, so that it goes on inside the main
+// loop and inside modal loops alike. A step answers true when it is done;
+// the script gives up (closing the program) after too many ticks.
+class Driver : public ktWnd {
+  public:
+    std::vector<std::function<bool()>> steps;
+    std::size_t next = 0;
+    int ticks = 0;
+    bool gaveUp = false;
+
+    void start() {
+        ASSERT_TRUE(create(nullptr, "driver", WS_POPUP, 0, kNoWindow, 0, 0, 10, 10, 0));
+        instance().setTimer(handle(), 1, 30);
+    }
+    LResult windowProc(std::uint32_t message, WParam wParam, LParam lParam) override {
+        if (message != WM_TIMER) return ktWnd::windowProc(message, wParam, lParam);
+        if (next < steps.size() && steps[next]()) ++next;
+        if (++ticks > 600 && !gaveUp) {  // about 18 seconds
+            gaveUp = true;
+            if (ktApp* app = ktApp::current()) instance().destroyWindow(app->mainWindowHandle());
+        }
+        return 0;
+    }
+};
+
+class ProgramOnQt : public ::testing::Test {
+  protected:
+    ProgramOnQt() {
+        folder_ =
+            std::filesystem::temp_directory_path() / ("penwick-qt-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder_ / "runtime");
+        std::filesystem::permissions(folder_ / "runtime", std::filesystem::perms::owner_all);
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        setenv("XDG_RUNTIME_DIR", (folder_ / "runtime").c_str(), 1);
+        setenv("HOME", folder_.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
+    }
+    ~ProgramOnQt() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    std::filesystem::path folder_;
+};
+
+TEST_F(ProgramOnQt, StartsShowsAFileResizesShowsTheAboutBoxAndCloses) {
+    static char name[] = "penwick";
+    char* argv[] = {name, nullptr};
+    qt::QtHost qtHost(1, argv);
+    setInstance(&qtHost);
+    {
+        SketchApp app;
+        Driver driver;
+        std::string aboutTitle;
+        bool aboutClosed = false;
+        auto frame = [&] { return app.mainFrame(); };
+        driver.steps = {
+            // Shown, titled, and drawn as the export draws it at this size.
+            [&] {
+                if (!frame() || !frame()->view()) return false;
+                Rect client = qtHost.clientRect(frame()->view()->handle());
+                if (frame()->view()->picture().width() != client.width()) return false;
+                EXPECT_TRUE(qtHost.isVisible(frame()->handle()));
+                EXPECT_EQ(qtHost.windowText(frame()->handle()), "flower.wnk");
+                EXPECT_TRUE(drawnLikeTheExport(*frame()->view(), client.width(), client.height()));
+                qtHost.moveWindow(frame()->handle(), {40, 40, 640, 500}, true);
+                return true;
+            },
+            // Redrawn at the new size.
+            [&] {
+                Rect client = qtHost.clientRect(frame()->view()->handle());
+                const PixelBuffer& picture = frame()->view()->picture();
+                if (picture.width() != client.width() || picture.height() != client.height())
+                    return false;
+                EXPECT_TRUE(drawnLikeTheExport(*frame()->view(), client.width(), client.height()));
+                frame()->post(WM_COMMAND, kCommandAbout, 0);
+                return true;
+            },
+            // The modal about box: its default button closes it.
+            [&] {
+                Window focus = qtHost.focusWindow();
+                Window box = qtHost.parent(focus);
+                if (focus == kNoWindow || box == kNoWindow || box == frame()->handle())
+                    return false;
+                aboutTitle = qtHost.windowText(box);
+                EXPECT_FALSE(qtHost.isEnabled(frame()->handle()));
+                qtHost.sendMessage(focus, 0x00F5 /* BM_CLICK */, 0, 0);
+                aboutClosed = !qtHost.isWindow(box);
+                return true;
+            },
+            // File > Exit.
+            [&] {
+                EXPECT_TRUE(qtHost.isEnabled(frame()->handle()));
+                frame()->post(WM_COMMAND, kCommandExit, 0);
+                return true;
+            },
+        };
+        driver.start();
+        int result = app.run(&programResources(), "\"" + kExample + "\"", SW_SHOW);
+        EXPECT_EQ(result, 0);
+        EXPECT_FALSE(driver.gaveUp);
+        EXPECT_EQ(driver.next, driver.steps.size());
+        EXPECT_EQ(aboutTitle, "Penwick");
+        EXPECT_TRUE(aboutClosed);
+        EXPECT_EQ(app.windowCount(), 0);
+    }
+    setInstance(nullptr);
+}
+
+}  // namespace
+}  // namespace penwick
