@@ -28,7 +28,10 @@ void MainFrame::onSize(int width, int height, int) {
 
 host::LResult MainFrame::windowProc(std::uint32_t message, host::WParam wParam,
                                     host::LParam lParam) {
-    if (message == host::WM_SETFOCUS && view_->isValid()) {
+    // The drawing window takes the keyboard whenever the main window gets
+    // it, also when the main window is activated.
+    bool activated = message == host::WM_ACTIVATE && host::lowWord(wParam) != host::WA_INACTIVE;
+    if ((message == host::WM_SETFOCUS || activated) && view_->isValid()) {
         host::instance().setFocus(view_->handle());
         return 0;
     }
@@ -65,7 +68,11 @@ int MainFrame::onUpdateCommand(CommandState& state) {
         ktString shortcut = app->acceleratorName(int(state.id));
         if (!shortcut.isEmpty()) {
             std::string_view text = state.text.view();
+            // The label before any earlier shortcut, without the blanks put
+            // before it, so that opening the menu again keeps the text.
             text = text.substr(0, text.find('\t'));
+            while (!text.empty() && text.back() == ' ')
+                text.remove_suffix(1);
             std::string label(text);
             state.setText(format("%s   \t%s", label.c_str(), shortcut.c_str()).view());
         }

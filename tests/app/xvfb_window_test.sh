@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End to end in a real X window: penwick opens a sketch under Xvfb, goes
 # full screen with F11 (the drawing window then covers the whole screen), and
-# a screenshot of its window must equal the PNG penwick-export writes for the
+# a screenshot of its window (xwd) must equal the PNG penwick-export writes for the
 # same file at the screen's size.
 #   xvfb_window_test.sh PENWICK PENWICK_EXPORT SKETCH
 set -u
@@ -12,7 +12,7 @@ if ! command -v Xvfb >/dev/null; then
     echo "SKIP: Xvfb is not installed (Debian package xvfb); the X window test did not run"
     exit 77
 fi
-for tool in xdotool xwd convert compare; do
+for tool in xdotool xwd compare; do
     command -v $tool >/dev/null || { echo "FAIL: $tool is missing (scripts/packages.txt lists it)"; exit 1; }
 done
 
@@ -54,7 +54,7 @@ done
 # No window manager: give the window the keyboard, then press F11.
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 sleep 0.3
-xdotool key --window "$window" F11
+xdotool key F11
 geometry=''
 for _ in $(seq 100); do
     geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
@@ -65,16 +65,16 @@ done
     echo "FAIL: the window did not go full screen (geometry $geometry)"; exit 1; }
 sleep 1  # the drawing at the new size reaches the screen
 
-xwd -silent -id "$window" | convert xwd:- "$work/window.png" || { echo "FAIL: no screenshot"; exit 1; }
+xwd -silent -id "$window" -out "$work/window.xwd" || { echo "FAIL: no screenshot"; exit 1; }
 "$exporter" --size "${width}x${height}" "$sketch" "$work/export.png" || {
     echo "FAIL: penwick-export failed"; exit 1; }
-differing=$(compare -metric AE "$work/window.png" "$work/export.png" null: 2>&1)
+differing=$(compare -metric AE "xwd:$work/window.xwd" "$work/export.png" "$work/difference.png" 2>&1)
 echo "pixels that differ between the window and the export: $differing"
 kill "$penwick_pid" 2>/dev/null
 penwick_pid=''
 if [[ $differing != 0 ]]; then
     mkdir -p "${PENWICK_TEST_OUTPUT:-/tmp}/penwick-xvfb"
-    cp "$work/window.png" "$work/export.png" "${PENWICK_TEST_OUTPUT:-/tmp}/penwick-xvfb/"
+    cp "$work/window.xwd" "$work/export.png" "$work/difference.png" "${PENWICK_TEST_OUTPUT:-/tmp}/penwick-xvfb/"
     echo "FAIL: the window does not show the export's picture (kept in ${PENWICK_TEST_OUTPUT:-/tmp}/penwick-xvfb)"
     exit 1
 fi
