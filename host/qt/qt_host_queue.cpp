@@ -201,7 +201,8 @@ bool QtHost::keyEvent(WindowRecord& w, QEvent* event) {
     state.middle = QApplication::mouseButtons() & Qt::MiddleButton;
     state.key = vk;
     state.keyDown = !up;
-    const bool alt = (e->modifiers() & Qt::AltModifier) || (vk == VK_MENU && !up);
+    // Alt's own release is a system key too.
+    const bool alt = (e->modifiers() & Qt::AltModifier) || vk == VK_MENU;
     const bool control = e->modifiers() & Qt::ControlModifier;
     std::uint32_t message;
     if (up)

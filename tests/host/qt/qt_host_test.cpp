@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 #include <QWheelEvent>
 #include <functional>
 #include <vector>
@@ -311,6 +313,13 @@ TEST_F(QtHostTest, KeysBecomeKeyAndCharacterMessages) {
         ASSERT_TRUE(host_.getMessage(m));
         EXPECT_EQ(m.message, WM_SYSCHAR);
         EXPECT_EQ(m.wParam, WParam('f'));
+        release(Qt::Key_F, Qt::AltModifier);
+        release(Qt::Key_Alt, Qt::NoModifier);
+        std::vector<Message> ups = drain();
+        ASSERT_EQ(ups.size(), 2u);
+        EXPECT_EQ(ups[0].message, WM_SYSKEYUP);
+        EXPECT_EQ(ups[1].message, WM_SYSKEYUP) << "Alt's own release";
+        EXPECT_EQ(ups[1].wParam, WParam(VK_MENU));
         press(Qt::Key_F10, Qt::NoModifier, QString());
         ASSERT_TRUE(host_.getMessage(m));
         EXPECT_EQ(m.message, WM_SYSKEYDOWN);
@@ -397,6 +406,62 @@ TEST_F(QtHostTest, MouseMessagesCarryClientPointsButtonsAndCapture) {
     EXPECT_EQ(wheelDelta(m.wParam), -120);
     EXPECT_EQ(lowWord(m.wParam), MK_CONTROL);
     EXPECT_EQ(pointX(m.lParam), client->mapToGlobal(QPoint(5, 5)).x());
+}
+
+TEST_F(QtHostTest, DroppedFilesArriveOnlyWhereAccepted) {
+    Window w = make(100, 100);
+    host_.showWindow(w, SW_SHOW);
+    QWidget* client = host_.clientWidget(w);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a b.wnk")),
+                  QUrl(QStringLiteral("https://example.org/page")),
+                  QUrl::fromLocalFile(QStringLiteral("/tmp/c.wnk"))});
+    // Handed to the host as the widget would: Qt's own routing of drops
+    // belongs to the drag in progress, which a test does not have.
+    auto drop = [&] {
+        QDropEvent e(QPointF(10, 10), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+        host_.clientEvent(w, &e);
+    };
+    drain();
+    drop();
+    EXPECT_TRUE(drain().empty());
+
+    host_.acceptFiles(w, true);
+    EXPECT_TRUE(client->acceptDrops());
+    drop();
+    Message m;
+    ASSERT_TRUE(host_.peekMessage(m, kNoWindow, 0, 0, true));
+    EXPECT_EQ(m.message, WM_DROPFILES);
+    EXPECT_EQ(host_.droppedFiles(m.wParam),
+              (std::vector<std::string>{"/tmp/a b.wnk", "/tmp/c.wnk"}))
+        << "local files only, in the order dropped";
+    host_.finishDrop(m.wParam);
+    EXPECT_TRUE(host_.droppedFiles(m.wParam).empty());
+}
+
+TEST_F(QtHostTest, DrawingOutsidePaintShowsOverTheWindow) {
+    Window w = make(100, 80);
+    Brush blue = host_.createSolidBrush(rgb(0, 0, 255));
+    Brush red = host_.createSolidBrush(rgb(255, 0, 0));
+    painter = [&](DeviceContext& dc) {
+        dc.selectBrush(blue);
+        dc.fillRect({0, 0, 100, 80});
+    };
+    host_.showWindow(w, SW_SHOW);
+    Message m;
+    host_.peekMessage(m, kNoWindow, 0, 0, false);
+    {
+        std::unique_ptr<DeviceContext> dc = host_.getDC(w);
+        ASSERT_NE(dc, nullptr);
+        dc->selectBrush(red);
+        dc->fillRect({10, 10, 30, 30});
+    }
+    EXPECT_TRUE(host_.clientRect(w) == (Rect{0, 0, 100, 80}));
+    QImage shown = host_.clientWidget(w)->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(15, 15), QColor(255, 0, 0)) << "what getDC drew";
+    EXPECT_EQ(shown.pixelColor(50, 50), QColor(0, 0, 255)) << "what the paint drew";
+    host_.deleteBrush(blue);
+    host_.deleteBrush(red);
 }
 
 TEST_F(QtHostTest, CloseBoxAsksTheProgram) {
