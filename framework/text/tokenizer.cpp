@@ -8,31 +8,32 @@
 namespace penwick {
 
 ktTokenizer::ktTokenizer(std::string_view text, std::string_view setA, std::string_view setB)
-    : cursor_(text.data()), setA_(setA), setB_(setB) {
+    : cursor_(text.data()), hasA_(!setA.empty()), hasB_(!setB.empty()) {
+    for (size_t i = 0; i + 1 < setA.size(); i += 2) {
+        for (int c = static_cast<unsigned char>(setA[i]);
+             c <= static_cast<unsigned char>(setA[i + 1]); ++c) {
+            inA_.set(size_t(c));
+        }
+    }
+    for (char c : setB)
+        inB_.set(static_cast<unsigned char>(c));
     const void* zero = std::memchr(text.data(), 0, text.size());
     end_ = zero ? static_cast<const char*>(zero) : text.data() + text.size();
 }
 
 bool ktTokenizer::inSetA(char c) const {
-    auto byte = static_cast<unsigned char>(c);
-    for (size_t i = 0; i + 1 < setA_.size(); i += 2) {
-        if (byte >= static_cast<unsigned char>(setA_[i]) &&
-            byte <= static_cast<unsigned char>(setA_[i + 1])) {
-            return true;
-        }
-    }
-    return false;
+    return inA_.test(static_cast<unsigned char>(c));
 }
 
 bool ktTokenizer::isDelimiter(char c) const {
-    return setB_.find(c) != std::string_view::npos;
+    return inB_.test(static_cast<unsigned char>(c));
 }
 
 bool ktTokenizer::skipSpace() {
     for (;;) {
         while (cursor_ < end_ && isTextSpace(*cursor_))
             ++cursor_;
-        if (setB_.empty() || cursor_ >= end_ || !inSetA(*cursor_)) break;
+        if (!hasB_ || cursor_ >= end_ || !inSetA(*cursor_)) break;
         const void* lineEnd = std::memchr(cursor_, '\n', size_t(end_ - cursor_));
         cursor_ = lineEnd ? static_cast<const char*>(lineEnd) + 1 : end_;
     }
@@ -42,11 +43,11 @@ bool ktTokenizer::skipSpace() {
 int32_t ktTokenizer::tokenLength() const {
     const char* p = cursor_;
     if (p >= end_) return 0;
-    if (!setB_.empty()) {
+    if (hasB_) {
         if (isDelimiter(*p)) return 1;
         while (p < end_ && !isTextSpace(*p) && !isDelimiter(*p))
             ++p;
-    } else if (!setA_.empty()) {
+    } else if (hasA_) {
         if (!inSetA(*p)) return 1;
         while (p < end_ && inSetA(*p))
             ++p;

@@ -16,6 +16,7 @@
 // The text ends at its end or at its first zero byte, whichever comes first;
 // no operation reads beyond it.
 
+#include <bitset>
 #include <cstdint>
 #include <string_view>
 
@@ -54,8 +55,11 @@ class ktTokenizer {
 
     const char* cursor_;
     const char* end_;
-    std::string_view setA_;
-    std::string_view setB_;
+    // Membership of every byte value, filled once from the sets.
+    std::bitset<256> inA_;
+    std::bitset<256> inB_;
+    bool hasA_;
+    bool hasB_;
 };
 
 }  // namespace penwick

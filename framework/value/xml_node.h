@@ -99,6 +99,8 @@ class XmlText final : public XmlNode {
     void writeInto(XmlOutput& out) const override;
 
     bool isCdata() const { return cdata_; }
+    // Takes the text over without copying it.
+    void adoptText(ktString&& text) { text_ = std::move(text); }
     const ktString& text() const { return text_; }
 
   private:

@@ -94,7 +94,9 @@ XmlNodeRef XmlReader::readTextFrom(size_t skip) {
     ktString decoded;
     decodeEntities(rest.substr(0, length), decoded);
     tokens_.skip(int32_t(length));
-    return std::make_shared<XmlText>(decoded.view());
+    auto node = std::make_shared<XmlText>();
+    node->adoptText(std::move(decoded));
+    return node;
 }
 
 XmlNodeRef XmlReader::readComment() {
