@@ -38,10 +38,12 @@ void argbOntoRgb32(uint8_t* d, const uint8_t* s, int n, int g) {
         const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * i));
         const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 4 * i));
         const __m128i up8 = _mm_subs_epu8(sp, dp), down8 = _mm_subs_epu8(dp, sp);
+        // Source alpha x g in both 16-bit halves of each pixel's 32 bits,
+        // then spread to the pixel's four lanes (zero for the alpha lane).
         __m128i alpha = _mm_srli_epi32(sp, 24);
-        alpha = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 16));
-        auto half = [&](__m128i a, __m128i dd, __m128i up, __m128i down) {
-            const __m128i c = _mm_and_si128(_mm_mullo_epi16(a, gv), colourLanes);
+        alpha = _mm_mullo_epi16(_mm_or_si128(alpha, _mm_slli_epi32(alpha, 16)), gv);
+        auto half = [&](__m128i c, __m128i dd, __m128i up, __m128i down) {
+            c = _mm_and_si128(c, colourLanes);
             const __m128i rise = _mm_mulhi_epu16(c, up);
             const __m128i fall = _mm_mulhi_epu16(c, down);
             const __m128i rest =
