@@ -42,8 +42,10 @@ ktString programFileName() {
     return ktString(fileNameOf(modulePath().view()));
 }
 
+// Empty when there is no data folder to keep the log in.
 ktString logPath() {
     ktString path = appDataFolder(true);
+    if (path.isEmpty()) return path;
     return path.append("/").append(programFileName()).append(".log");
 }
 
@@ -63,6 +65,7 @@ ktString localTimeText() {
 
 void logText(std::string_view text) {
     ktString path = logPath();
+    if (path.isEmpty()) return;
     if (runNumber < 0) {
         std::unique_ptr<std::FILE, int (*)(std::FILE*)> existing(std::fopen(path.c_str(), "rb"),
                                                                  std::fclose);

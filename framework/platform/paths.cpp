@@ -47,7 +47,9 @@ ktString appDataFolder(bool create) {
     if (!cached) {
         ktString folder = specialFolder(26);
         const VersionRecord& version = versionRecord();
-        if (versionRead()) {
+        if (folder.isEmpty()) {
+            // No home to put it in: no data folder, rather than one at the root.
+        } else if (versionRead()) {
             folder.append("/").append(version.company).append("/").append(version.productName);
         } else {
             folder.append("/").append(fileNameOf(modulePath().view()));

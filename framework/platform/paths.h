@@ -15,8 +15,9 @@ ktString moduleStem();
 // empty when unknown.
 ktString specialFolder(int id);
 // The program's own data folder: the application data folder followed by
-// "/<company>/<product>" of the version record. Computed once per process;
-// with `create`, every missing folder of it is made first.
+// "/<company>/<product>" of the version record; empty when the host knows
+// no application data folder. Computed once per process; with `create`,
+// every missing folder of it is made first.
 ktString appDataFolder(bool create);
 // Forgets the computed application data folder (tests that change the
 // host's folders between cases).

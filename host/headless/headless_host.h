@@ -105,6 +105,8 @@ class HeadlessHost : public Host {
     const std::vector<std::uint32_t>& beeps() const { return beeps_; }
     const std::vector<ShellCall>& shellCalls() const { return shellCalls_; }
     void setShellResult(bool ok) { shellResult_ = ok; }
+    // Special folders are empty until set, so nothing a test does writes into
+    // the real home folder; the program path is empty until set.
     void setSpecialFolder(int id, std::string path) { specialFolders_[id] = std::move(path); }
     void setModulePath(std::string path) { modulePath_ = std::move(path); }
     void setDisplayMode(std::optional<DisplayMode> mode) { displayMode_ = mode; }

@@ -28,6 +28,21 @@ TEST_F(ErrorReportTest, LogEntryHasRunNumberLocalTimeAndElapsedMilliseconds) {
     EXPECT_TRUE(std::regex_match(text, entry)) << text;
 }
 
+TEST_F(ErrorReportTest, LongEntriesAreCutAndNoDataFolderMeansNoLog) {
+    logText(std::string(5000, 'x'));
+    std::string text = log();
+    EXPECT_EQ(text.size(), 4095u);
+    EXPECT_EQ(text.back(), 'x');  // cut inside the text, before its line feed
+
+    std::filesystem::remove_all(root_);
+    host_.setSpecialFolder(host::CSIDL_APPDATA, "");
+    forgetAppDataFolder();
+    logText("nowhere");
+    reportError("still shown", host::kNoWindow, true);
+    EXPECT_EQ(host_.messageBoxes().size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(root_));
+}
+
 TEST_F(ErrorReportTest, ContinuableReportAsksYesNoAndLogsTheAnswer) {
     host::CreateRequest request;
     request.style = host::WS_POPUP;
