@@ -173,8 +173,27 @@ void QtHost::fillQtMenu(QMenu& qmenu, Menu menu, Window owner, bool postCommands
 
 void QtHost::rebuildMenuBar(WindowRecord& w) {
     if (!w.menuBar) return;
-    w.menuBar->clear();
     const MenuRecord* record = findMenu(w.menu);
+    // Texts and states change in place: the bar is updated while one of its
+    // popups opens (WM_INITMENU), and that popup must stay.
+    QList<QAction*> actions = w.menuBar->actions();
+    std::vector<const MenuItem*> shown;
+    if (record)
+        for (const MenuItem& item : record->items)
+            if (!(item.flags & MF_SEPARATOR)) shown.push_back(&item);
+    bool same = record && actions.size() == qsizetype(shown.size());
+    for (std::size_t i = 0; same && i < shown.size(); ++i)
+        same = (actions[qsizetype(i)]->menu() != nullptr) == bool(shown[i]->flags & MF_POPUP);
+    if (same) {
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            actions[qsizetype(i)]->setText(fromUtf8(shown[i]->text));
+            actions[qsizetype(i)]->setEnabled(!(shown[i]->flags & MF_GRAYED));
+        }
+        return;
+    }
+    for (QMenu* old : w.menuBar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+        old->deleteLater();
+    w.menuBar->clear();
     if (!record) return;
     Window owner = w.handle;
     Menu bar = w.menu;

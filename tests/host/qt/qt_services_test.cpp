@@ -323,6 +323,12 @@ TEST_F(QtServicesTest, MenuBarTakesRoomAndSendsCommands) {
     EXPECT_EQ(lowWord(m.wParam), 102u);
     EXPECT_EQ(highWord(m.wParam), 0u);
 
+    // The bar's own items change in place: an open popup stays.
+    ASSERT_TRUE(host_.setMenuItemText(bar, 0, "&Document"));
+    ASSERT_EQ(qtBar->actions().size(), 1);
+    EXPECT_EQ(qtBar->actions()[0]->text(), QStringLiteral("&Document"));
+    EXPECT_EQ(qtBar->actions()[0]->menu(), popup);
+
     ASSERT_TRUE(host_.setWindowMenu(w, kNoMenu));
     EXPECT_EQ(host_.clientRect(w).height(), before);
     host_.destroyMenu(bar);
