@@ -285,6 +285,7 @@ class QtHost : public QObject, public Host {
     std::uintptr_t nextDrop_ = 1;
     std::map<std::uintptr_t, TabletRecord> tablets_;
     WParam nextSerial_ = 1;
+    bool penAsMouse_ = false;  // the pen's stroke began as mouse input
 };
 
 }  // namespace host::qt

@@ -243,9 +243,13 @@ bool QtHost::tabletEvent(WindowRecord& w, QEvent* event) {
             break;
         }
     }
-    // Without an open context the pen acts as a mouse (Qt makes mouse events
-    // of an event that is not taken).
-    if (!tablet) return false;
+    // Without an open, enabled context the pen acts as a mouse (Qt makes
+    // mouse events of an event that is not taken). A stroke stays with the
+    // side it began on, or the mouse would see a press without its release.
+    if (event->type() == QEvent::TabletPress) penAsMouse_ = !tablet;
+    const bool asMouse = penAsMouse_ || !tablet;
+    if (event->type() == QEvent::TabletRelease) penAsMouse_ = false;
+    if (asMouse) return false;
     PenSample sample;
     sample.x = e->position().x();
     sample.y = e->position().y();

@@ -157,6 +157,16 @@ TEST_F(QtServicesTest, TabletEventBecomesAPacketForItsSerial) {
     host_.enableTablet(context, false);
     sendPen(QEvent::TabletMove, {5, 5}, 0, Qt::NoButton, Qt::NoButton);
     EXPECT_FALSE(host_.peekMessage(m, kNoWindow, WT_PACKET, WT_PACKET, false));
+    // A stroke that began as mouse input stays so when the context is
+    // enabled meanwhile (the press activated the window).
+    EXPECT_FALSE(sendPen(QEvent::TabletPress, {5, 5}, 0.5, Qt::LeftButton, Qt::LeftButton));
+    host_.enableTablet(context, true);
+    EXPECT_FALSE(sendPen(QEvent::TabletMove, {6, 6}, 0.5, Qt::NoButton, Qt::LeftButton));
+    EXPECT_FALSE(sendPen(QEvent::TabletRelease, {6, 6}, 0, Qt::LeftButton, Qt::NoButton));
+    EXPECT_FALSE(host_.peekMessage(m, kNoWindow, WT_PACKET, WT_PACKET, false));
+    EXPECT_TRUE(sendPen(QEvent::TabletPress, {6, 6}, 0.5, Qt::LeftButton, Qt::LeftButton));
+    EXPECT_TRUE(host_.peekMessage(m, kNoWindow, WT_PACKET, WT_PACKET, false));
+
     host_.closeTablet(context);
     EXPECT_FALSE(host_.tabletPacket(context, first, packet));
 }
