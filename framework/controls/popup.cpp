@@ -43,6 +43,8 @@ int ktPopup::runModal(host::Window owner) {
         h.enableWindow(owner, false);
         disabledOwner_ = owner;
     }
+    // The popup takes the keyboard, as a modal box does on every desktop.
+    h.setForegroundWindow(handle());
     runModalLoop(handle());
     if (owner != host::kNoWindow) h.updateWindow(owner);
     return result_;
