@@ -133,11 +133,16 @@ void decodeEntities(std::string_view text, ktString& out) {
         } else if (c < 0x80) {
             ++i;
         } else if (text.substr(i, 3) == kEscapeMarker) {
-            // The marker goes; the character after it is taken literally.
+            // The marker goes; the character after it is taken literally,
+            // unless it is a marker too, which would mean something else
+            // once written: both go.
             flushRun(i);
             i += 3;
             runStart = i;
-            if (i < text.size()) {
+            if (text.substr(i, 3) == kEscapeMarker) {
+                i += 3;
+                runStart = i;
+            } else if (i < text.size()) {
                 size_t n = wellFormedLength(text, i);
                 if (n == 0) {
                     decoded.push_back('?');

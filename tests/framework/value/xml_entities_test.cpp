@@ -36,10 +36,12 @@ TEST(XmlEntities, Decoding) {
     EXPECT_EQ(decoded("a & b;"), "a & b;");  // a blank ends the name: no entity
     EXPECT_EQ(decoded("&a\"b; &lt;"), "&a\"b; <");
     EXPECT_EQ(decoded("&&amp;"), "&&");
-    EXPECT_EQ(decoded("x\xEF\xBF\xBF&amp;y"), "x&amp;y");      // the marker keeps the next byte
-    EXPECT_EQ(decoded("end\xEF\xBF\xBF"), "end");              // a marker at the very end
-    EXPECT_EQ(decoded("end\xEF\xBF"), "end??");                // half a marker is not UTF-8
-    EXPECT_EQ(decoded("\xEF\xBF\xBF\xC3\xA9x"), "\xC3\xA9x");  // a whole character after it
+    EXPECT_EQ(decoded("x\xEF\xBF\xBF&amp;y"), "x&amp;y");  // the marker keeps the next byte
+    EXPECT_EQ(decoded("end\xEF\xBF\xBF"), "end");
+    EXPECT_EQ(decoded("x\xEF\xBF\xBF\xEF\xBF\xBF&amp;"),
+              "x&");  // two markers: both go              // a marker at the very end
+    EXPECT_EQ(decoded("end\xEF\xBF"), "end??");                      // half a marker is not UTF-8
+    EXPECT_EQ(decoded("\xEF\xBF\xBF\xC3\xA9x"), "\xC3\xA9x");        // a whole character after it
     EXPECT_EQ(decoded("caf\xE9 \x80 \xC3\xA9"), "caf? ? \xC3\xA9");  // Latin-1 is not UTF-8
     EXPECT_EQ(decoded("&#2147483647;"), "\xFD\xBF\xBF\xBF\xBF\xBF");
 }
