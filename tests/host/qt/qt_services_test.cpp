@@ -6,11 +6,15 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPointingDevice>
+#include <QPushButton>
 #include <QTabletEvent>
+#include <QTimer>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -443,6 +447,51 @@ TEST(PainterContext, PixelsDrawnThroughAClipKeepTheirPlace) {
     EXPECT_EQ(target.pixel(21, 13), qRgba(16, 10, 0, 255));
     EXPECT_EQ(target.pixel(9, 8), qRgba(255, 255, 255, 255)) << "outside the clip";
     EXPECT_EQ(target.pixel(22, 13), qRgba(255, 255, 255, 255));
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the message box that is about to run, once it shows.
+void answerNextBox(std::function<void(QMessageBox&)> answer) {
+    QTimer::singleShot(0, [answer = std::move(answer)] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box) answer(*box);
+    });
+}
+
+TEST(QtMessageBox, ButtonSetsAndIconsAnswerTheirIds) {
+    host::qt::QtHost& h = qt_test::testHost();
+    QString seenText, seenTitle;
+    QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+    int buttonCount = 0;
+    answerNextBox([&](QMessageBox& box) {
+        seenText = box.text();
+        seenTitle = box.windowTitle();
+        seenIcon = box.icon();
+        buttonCount = int(box.buttons().size());
+        box.button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(h.messageBox(host::kNoWindow, "Save the changes?", "penwick",
+                           host::MB_YESNOCANCEL | host::MB_ICONQUESTION),
+              host::IDNO);
+    EXPECT_EQ(seenText, QStringLiteral("Save the changes?"));
+    EXPECT_EQ(seenTitle, QStringLiteral("penwick"));
+    EXPECT_EQ(seenIcon, QMessageBox::Question);
+    EXPECT_EQ(buttonCount, 3);
+
+    answerNextBox([](QMessageBox& box) { box.button(QMessageBox::Retry)->click(); });
+    EXPECT_EQ(h.messageBox(host::kNoWindow, "Disk busy", "penwick",
+                           host::MB_ABORTRETRYIGNORE | host::MB_ICONHAND),
+              host::IDRETRY);
+
+    // Closed without a button: Cancel where the set has one.
+    answerNextBox([](QMessageBox& box) { box.reject(); });
+    EXPECT_EQ(h.messageBox(host::kNoWindow, "Print?", "penwick", host::MB_OKCANCEL),
+              host::IDCANCEL);
+    answerNextBox([](QMessageBox& box) { box.reject(); });
+    EXPECT_EQ(h.messageBox(host::kNoWindow, "Done.", "penwick", host::MB_OK), host::IDOK);
 }
 
 }  // namespace
