@@ -30,6 +30,9 @@ double makeTime(int year, int month, int day, int hour, int minute, double secon
 
 ktString formatTime(double time, std::string_view pattern) {
     if (time < 0) time = now();
+    // Beyond a few million years no calendar applies (and the conversion to
+    // a time_t would overflow); such a stamp has no text.
+    if (!std::isfinite(time) || time > 1e14) return {};
     double whole = std::floor(time);
     int millis = int((time - whole) * 1000.0);
     if (millis > 999) millis = 999;

@@ -13,6 +13,7 @@ double makeTime(int year, int month, int day, int hour, int minute, double secon
 // only the first found replaced: "%K" by the milliseconds ("%03d"), else
 // "%C" by the hundredths ("%02d"), else "%T" by the tenths ("%d"). A
 // negative time means now.
+// NaN and stamps past any calendar give an empty text.
 ktString formatTime(double time, std::string_view pattern);
 
 }  // namespace penwick

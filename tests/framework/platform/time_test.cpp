@@ -1,5 +1,6 @@
 #include "framework/platform/time.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 
@@ -43,6 +44,12 @@ TEST_F(TimeTest, FormatTimeReplacesOnlyTheFirstKindOfFraction) {
     EXPECT_EQ(formatTime(t, "%S.%T").view(), "07.0");
     // With both %K and %C only %K is ours; %C stays for strftime (century).
     EXPECT_EQ(formatTime(t, "%K %C").view(), "045 20");
+}
+
+TEST_F(TimeTest, StampsBeyondTheCalendarHaveNoText) {
+    EXPECT_EQ(formatTime(1e300, "%Y").view(), "");
+    EXPECT_EQ(formatTime(std::nan(""), "%Y").view(), "");
+    EXPECT_EQ(formatTime(0.5, "%Y %K").view(), "1970 500");
 }
 
 TEST_F(TimeTest, NegativeTimeMeansNowFromTheHostClock) {
