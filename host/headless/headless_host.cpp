@@ -108,8 +108,7 @@ Window HeadlessHost::createWindow(const CreateRequest& request) {
     }
     if (!find(handle)) return kNoWindow;
     sendSize(handle);
-    Rect r = windowRect(handle);
-    sendMessage(handle, WM_MOVE, 0, makeLParam(r.left, r.top));
+    sendMove(handle);
     if (request.style & WS_VISIBLE) showWindow(handle, SW_SHOW);
     return handle;
 }
@@ -121,6 +120,15 @@ void HeadlessHost::sendSize(Window window) {
     w->lastClientSize = {c.width(), c.height()};
     sendMessage(window, WM_SIZE, w->minimised ? SIZE_MINIMIZED : SIZE_RESTORED,
                 makeLParam(c.width(), c.height()));
+}
+
+void HeadlessHost::sendMove(Window window) {
+    WindowRecord* w = find(window);
+    if (!w) return;
+    // The client area's origin: screen coordinates for top-level windows,
+    // the parent's client coordinates for children.
+    Rect in = frameInsets(w->style, w->menu != kNoMenu);
+    sendMessage(window, WM_MOVE, 0, makeLParam(w->rect.left + in.left, w->rect.top + in.top));
 }
 
 bool HeadlessHost::destroyWindow(Window window) {
@@ -282,7 +290,7 @@ void HeadlessHost::moveWindow(Window window, const Rect& rect, bool repaint) {
                std::max(rect.top, rect.bottom)};
     Rect c = clientRect(window);
     if (c.width() != w->lastClientSize.x || c.height() != w->lastClientSize.y) sendSize(window);
-    if (moved && find(window)) sendMessage(window, WM_MOVE, 0, makeLParam(rect.left, rect.top));
+    if (moved) sendMove(window);
     if (repaint) invalidate(window, nullptr, true);
 }
 

@@ -302,6 +302,7 @@ class HeadlessHost : public Host {
     RecordingContext::Environment environment() const;
     void destroyTree(Window window);
     void sendSize(Window window);
+    void sendMove(Window window);
 
     std::map<std::uintptr_t, std::unique_ptr<WindowRecord>> windows_;
     std::uintptr_t nextHandle_ = 0x100;

@@ -242,6 +242,8 @@ class QtHost : public QObject, public Host {
     bool tabletEvent(WindowRecord& record, QEvent* event);
     bool dropEvent(WindowRecord& record, QEvent* event);
     void focusArrived(Window window);
+    // Whether the user's mouse, keys and pen reach the window.
+    bool takesInput(Window window) const;
     void activationChanged(Window window, bool active);
     void mergeOverlay(Window window, const QImage& overlay);
     // Menus become Qt menus when shown: the items are read again from the

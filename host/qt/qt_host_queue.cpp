@@ -63,6 +63,7 @@ bool QtHost::clientEvent(Window window, QEvent* event) {
             int delta = e->angleDelta().y();
             if (delta == 0) return true;
             Window target = find(focus_) ? focus_ : window;
+            if (!takesInput(target)) return true;
             QPoint global = e->globalPosition().toPoint();
             Point at{global.x(), global.y()};
             InputState state;
@@ -92,7 +93,10 @@ bool QtHost::clientEvent(Window window, QEvent* event) {
         case QEvent::Drop:
             return dropEvent(*w, event);
         case QEvent::FocusIn:
-            focusArrived(window);
+            // A disabled window that Qt gives the focus to (its top-level
+            // window was activated) does not take the keyboard from the
+            // program's focus, which may be in a box it owns.
+            if (takesInput(window)) focusArrived(window);
             return false;
         case QEvent::FocusOut: {
             // Focus moving to another host window is handled when it arrives.
@@ -115,8 +119,9 @@ bool QtHost::outerEvent(Window window, QEvent* event) {
     switch (event->type()) {
         case QEvent::Close:
             // The program decides: WM_CLOSE, whose default destroys the window.
+            // A disabled window's close box does nothing.
             event->ignore();
-            sendMessage(window, WM_CLOSE, 0, 0);
+            if (takesInput(window)) sendMessage(window, WM_CLOSE, 0, 0);
             return true;
         case QEvent::Resize:
             layoutFrame(*w);
@@ -160,6 +165,7 @@ bool QtHost::mouseEvent(WindowRecord& w, QEvent* event) {
     // A second click arrives as another press, as for windows that do not
     // ask for double clicks.
     Window target = find(capture_) ? capture_ : w.handle;
+    if (!takesInput(target)) return true;
     QPoint global = e->globalPosition().toPoint();
     Point p = {e->position().toPoint().x(), e->position().toPoint().y()};
     if (target != w.handle) p = screenToClient(target, {global.x(), global.y()});
@@ -216,6 +222,7 @@ bool QtHost::keyEvent(WindowRecord& w, QEvent* event) {
     else if (e->isAutoRepeat())
         lParam |= kKeyPreviouslyDown;
     Window target = find(focus_) ? focus_ : w.handle;
+    if (!takesInput(target)) return true;
     if (!up) {
         // The character this press makes, for translateMessage.
         int code = 0;
@@ -234,6 +241,10 @@ bool QtHost::keyEvent(WindowRecord& w, QEvent* event) {
 
 bool QtHost::tabletEvent(WindowRecord& w, QEvent* event) {
     auto* e = static_cast<QTabletEvent*>(event);
+    if (!takesInput(w.handle)) {
+        e->accept();  // nor as mouse input
+        return true;
+    }
     TabletRecord* tablet = nullptr;
     TabletContext context{};
     for (auto& [id, record] : tablets_) {
@@ -277,7 +288,7 @@ bool QtHost::dropEvent(WindowRecord& w, QEvent* event) {
     if (e->mimeData())
         for (const QUrl& url : e->mimeData()->urls())
             if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
-    if (!w.acceptsFiles || files.empty()) {
+    if (!w.acceptsFiles || files.empty() || !takesInput(w.handle)) {
         e->ignore();
         return true;
     }

@@ -238,6 +238,7 @@ bool QtHost::setWindowMenu(Window window, Menu menu) {
             // The bar stays inside the window on every desktop, where the
             // client rectangle expects it.
             w->menuBar->setNativeMenuBar(false);
+            w->menuBar->setEnabled(w->enabled);
             w->menuBar->show();
         }
         rebuildMenuBar(*w);

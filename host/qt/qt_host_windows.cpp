@@ -259,7 +259,7 @@ Window QtHost::createWindow(const CreateRequest& request) {
     if (x == CW_USEDEFAULT) x = y = 0;
     if (width == CW_USEDEFAULT) width = height = 0;
     w.outer->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
-    if (request.style & WS_DISABLED) w.outer->setEnabled(false);
+    w.enabled = !(request.style & WS_DISABLED);
     layoutFrame(w);
 
     Window handle = w.handle;
@@ -377,8 +377,8 @@ void QtHost::setWindowId(Window window, int id) {
 std::uint32_t QtHost::windowStyle(Window window) const {
     const WindowRecord* w = find(window);
     if (!w || !w->outer) return 0;
-    return w->style | (w->outer->isHidden() ? 0 : WS_VISIBLE) |
-           (w->outer->isEnabled() ? 0 : WS_DISABLED) | (w->outer->isMinimized() ? WS_MINIMIZE : 0);
+    return w->style | (w->outer->isHidden() ? 0 : WS_VISIBLE) | (w->enabled ? 0 : WS_DISABLED) |
+           (w->outer->isMinimized() ? WS_MINIMIZE : 0);
 }
 
 void QtHost::applyTopLevelFlags(WindowRecord& w) {
@@ -547,16 +547,25 @@ bool QtHost::isMinimised(Window window) const {
 bool QtHost::enableWindow(Window window, bool enable) {
     WindowRecord* w = find(window);
     if (!w || !w->outer) return false;
-    const bool wasDisabled = !w->outer->isEnabled();
+    const bool wasDisabled = !w->enabled;
     if (wasDisabled == enable) {
-        w->outer->setEnabled(enable);
+        w->enabled = enable;
+        if (w->menuBar) w->menuBar->setEnabled(enable);
         sendMessage(window, WM_ENABLE, enable ? 1 : 0, 0);
     }
     return wasDisabled;
 }
 bool QtHost::isEnabled(Window window) const {
     const WindowRecord* w = find(window);
-    return w && w->outer && w->outer->isEnabled();
+    return w && w->outer && w->enabled;
+}
+
+bool QtHost::takesInput(Window window) const {
+    // Children of a disabled window are disabled with it, though their own
+    // state stays as it was; owned windows are not.
+    for (const WindowRecord* w = find(window); w; w = find(w->parent))
+        if (!w->enabled) return false;
+    return find(window) != nullptr;
 }
 
 void QtHost::activationChanged(Window window, bool active) {

@@ -34,6 +34,10 @@ struct QtHost::WindowRecord {
     Icon smallIcon{};
     Icon largeIcon{};
     bool acceptsFiles = false;
+    // The window's own enabled state. Qt's is left alone: owned windows are
+    // Qt children of their owner's frame, and a disabled Qt widget disables
+    // them too, while an owned box must stay usable when its owner is not.
+    bool enabled = true;
     bool destroying = false;
     bool dead = false;  // destroyed; the record stays so that stale handles stay invalid
     Point lastClientSize{-1, -1};

@@ -2,7 +2,8 @@
 # End to end in a real X window: penwick opens a sketch under Xvfb, goes
 # full screen with F11 (the drawing window then covers the whole screen), and
 # a screenshot of its window (xwd) must equal the PNG penwick-export writes for the
-# same file at the screen's size.
+# same file at the screen's size. Then the About box opens with Alt+/ and
+# closes with Return.
 #   xvfb_window_test.sh PENWICK PENWICK_EXPORT SKETCH
 set -u
 penwick=$1 exporter=$2 sketch=$3
@@ -70,12 +71,37 @@ xwd -silent -id "$window" -out "$work/window.xwd" || { echo "FAIL: no screenshot
     echo "FAIL: penwick-export failed"; exit 1; }
 differing=$(compare -metric AE "xwd:$work/window.xwd" "$work/export.png" "$work/difference.png" 2>&1)
 echo "pixels that differ between the window and the export: $differing"
-kill "$penwick_pid" 2>/dev/null
-penwick_pid=''
+
 if [[ $differing != 0 ]]; then
     mkdir -p "${PENWICK_TEST_OUTPUT:-/tmp}/penwick-xvfb"
     cp "$work/window.xwd" "$work/export.png" "$work/difference.png" "${PENWICK_TEST_OUTPUT:-/tmp}/penwick-xvfb/"
     echo "FAIL: the window does not show the export's picture (kept in ${PENWICK_TEST_OUTPUT:-/tmp}/penwick-xvfb)"
     exit 1
 fi
+
+# The About box (Alt+/) takes the keyboard while its owner is disabled:
+# Return closes it.
+xdotool key alt+slash
+box=''
+for _ in $(seq 100); do
+    box=$(xdotool search --onlyvisible --pid "$penwick_pid" 2>/dev/null | grep -vx "$window" | head -n 1)
+    [[ -n $box ]] && break
+    sleep 0.1
+done
+about=closed
+if [[ -z $box ]]; then
+    about="did not open"
+else
+    xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+    sleep 0.3
+    xdotool key Return
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --pid "$penwick_pid" 2>/dev/null | grep -qx "$box" || break
+        sleep 0.1
+    done
+    xdotool search --onlyvisible --pid "$penwick_pid" 2>/dev/null | grep -qx "$box" &&
+        about="stayed open after Return"
+fi
+echo "About box: $about"
+[[ $about == closed ]] || { echo "FAIL: the About box $about"; exit 1; }
 echo "PASS"

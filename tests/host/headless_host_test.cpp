@@ -70,6 +70,42 @@ TEST_F(HeadlessHostTest, CreationSendsLifeMessagesInOrder) {
     EXPECT_EQ(numbers(), closing);
 }
 
+TEST_F(HeadlessHostTest, MoveReportsTheClientAreasOrigin) {
+    auto lastMove = [] {
+        for (auto it = received.rbegin(); it != received.rend(); ++it)
+            if (it->message == WM_MOVE) return Point{pointX(it->lParam), pointY(it->lParam)};
+        return Point{-1, -1};
+    };
+    {  // A top-level window: the screen point of its client's corner.
+        Window w = makeTopLevel();
+        EXPECT_EQ(lastMove(), (Point{104, 78}));
+        EXPECT_EQ(lastMove(), host_.clientToScreen(w, {0, 0}));
+        received.clear();
+        host_.moveWindow(w, {20, 30, 428, 362}, false);
+        EXPECT_EQ(lastMove(), (Point{24, 58}));
+        received.clear();
+        host_.moveWindow(w, {20, 30, 500, 400}, false);  // sized only
+        EXPECT_EQ(lastMove(), (Point{-1, -1}));
+    }
+    {  // A bordered child: its parent's client coordinates, inside the border.
+        Window top = makeTopLevel();
+        CreateRequest request;
+        request.style = WS_CHILD | WS_BORDER;
+        request.parent = top;
+        request.x = 10;
+        request.y = 20;
+        request.width = 50;
+        request.height = 40;
+        request.proc = recordingProc;
+        received.clear();
+        Window child = host_.createWindow(request);
+        ASSERT_NE(child, kNoWindow);
+        EXPECT_EQ(lastMove(), (Point{11, 21}));
+        host_.moveWindow(child, {5, 6, 55, 46}, false);
+        EXPECT_EQ(lastMove(), (Point{6, 7}));
+    }
+}
+
 TEST_F(HeadlessHostTest, TimersFireFromTheVirtualClockOncePerTurn) {
     Window w = makeTopLevel();
     ASSERT_TRUE(host_.setTimer(w, 291, 25));

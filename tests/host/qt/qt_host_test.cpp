@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QWindow>
 #include <functional>
 #include <vector>
 
@@ -406,6 +407,92 @@ TEST_F(QtHostTest, MouseMessagesCarryClientPointsButtonsAndCapture) {
     EXPECT_EQ(wheelDelta(m.wParam), -120);
     EXPECT_EQ(lowWord(m.wParam), MK_CONTROL);
     EXPECT_EQ(pointX(m.lParam), client->mapToGlobal(QPoint(5, 5)).x());
+}
+
+TEST_F(QtHostTest, DisablingAWindowLeavesItsOwnedWindowsTheInput) {
+    Window owner = make(300, 200);
+    Window control = make(100, 50, WS_CHILD | WS_VISIBLE, owner, 30, 40);
+    Window box = make(150, 100, WS_POPUP | WS_CAPTION | WS_SYSMENU, owner, 60, 60);
+    Window button = make(60, 20, WS_CHILD | WS_VISIBLE, box, 10, 10);
+    host_.showWindow(owner, SW_SHOW);
+    host_.showWindow(box, SW_SHOW);
+    ASSERT_EQ(host_.owner(box), owner);
+    drain();
+
+    // Keys as the display delivers them: to the native window, which hands
+    // them to the widget that has Qt's focus.
+    auto key = [&](Window window) {
+        QWindow* native = host_.outerWidget(window)->window()->windowHandle();
+        ASSERT_NE(native, nullptr);
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(native, &e);
+    };
+    auto click = [&](Window window) {
+        QWidget* client = host_.clientWidget(window);
+        QMouseEvent e(QEvent::MouseButtonPress, QPointF(5, 5), client->mapToGlobal(QPointF(5, 5)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(client, &e);
+    };
+    auto inputTo = [&] {
+        std::vector<Window> to;
+        for (const Message& m : drain())
+            if (m.message == WM_KEYDOWN || m.message == WM_LBUTTONDOWN) to.push_back(m.window);
+        return to;
+    };
+
+    received.clear();
+    EXPECT_FALSE(host_.enableWindow(owner, false));
+    ASSERT_EQ(of(WM_ENABLE).size(), 1u);
+    EXPECT_EQ(of(WM_ENABLE)[0].window, owner);
+    EXPECT_FALSE(host_.isEnabled(owner));
+    EXPECT_TRUE(host_.windowStyle(owner) & WS_DISABLED);
+    // The owner's child keeps its own state (and is drawn so); the box and
+    // its button are not touched.
+    EXPECT_TRUE(host_.isEnabled(control));
+    EXPECT_TRUE(host_.isEnabled(box));
+    EXPECT_TRUE(host_.isEnabled(button));
+    EXPECT_FALSE(host_.windowStyle(button) & WS_DISABLED);
+
+    {  // The box's button takes keys and clicks.
+        host_.setFocus(button);
+        EXPECT_EQ(host_.focusWindow(), button);
+        key(box);
+        click(button);
+        EXPECT_EQ(inputTo(), (std::vector<Window>{button, button}));
+    }
+    {  // The disabled owner and its child get neither.
+        host_.setFocus(owner);
+        key(owner);
+        click(owner);
+        click(control);
+        EXPECT_TRUE(inputTo().empty());
+        // Activating it and clicking on it leave the keyboard with the box.
+        host_.setFocus(button);
+        QApplication::setActiveWindow(host_.outerWidget(owner));
+        QWindow* native = host_.outerWidget(owner)->windowHandle();
+        QPointF at = host_.clientWidget(owner)->mapTo(host_.outerWidget(owner), QPointF(5, 5));
+        QMouseEvent press(QEvent::MouseButtonPress, at, native->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(native, &press);
+        EXPECT_EQ(host_.focusWindow(), button);
+        key(owner);
+        EXPECT_EQ(inputTo(), (std::vector<Window>{button}));
+        // Its close box does nothing either.
+        received.clear();
+        host_.outerWidget(owner)->close();
+        EXPECT_TRUE(of(WM_CLOSE).empty());
+        EXPECT_TRUE(host_.isWindow(owner));
+    }
+    {  // Enabled again, the owner takes input as before.
+        received.clear();
+        EXPECT_TRUE(host_.enableWindow(owner, true));
+        ASSERT_EQ(of(WM_ENABLE).size(), 1u);
+        EXPECT_EQ(of(WM_ENABLE)[0].wParam, 1u);
+        host_.setFocus(owner);
+        key(owner);
+        click(control);
+        EXPECT_EQ(inputTo(), (std::vector<Window>{owner, control}));
+    }
 }
 
 TEST_F(QtHostTest, DroppedFilesArriveOnlyWhereAccepted) {
