@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Penwick's one entry point for a fresh Debian 12 machine.
 #   bash scripts/penwick.sh run [ARGS]   install what is missing, build, start the program
-#   bash scripts/penwick.sh test         install what is missing, build, run every test
+#   bash scripts/penwick.sh test         install what is missing, build, run every test:
+#                                        the fuzzers for 30 s each, the core tests under
+#                                        the sanitizers, then the whole suite
 #   bash scripts/penwick.sh bench        install what is missing, build and run the benchmarks
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -40,7 +42,8 @@ run)
     ;;
 test)
     install_missing
-    if [[ -x scripts/fuzz-smoke.sh ]]; then scripts/fuzz-smoke.sh; fi
+    scripts/fuzz-smoke.sh
+    scripts/sanitize-core.sh
     build default
     ctest --preset default -j "$jobs"
     ;;

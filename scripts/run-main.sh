@@ -7,4 +7,9 @@ if [[ ! -x build/app/penwick ]]; then
     cmake --preset default >/dev/null
     cmake --build --preset default --target penwick
 fi
+if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]]; then
+    echo "Penwick needs a desktop: no DISPLAY or WAYLAND_DISPLAY is set." >&2
+    echo "Run it from a desktop session, or under a virtual one: xvfb-run bash scripts/penwick.sh run" >&2
+    exit 1
+fi
 exec build/app/penwick "${1:-examples/flower.wnk}"
