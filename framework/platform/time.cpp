@@ -15,6 +15,9 @@ double now() {
 }
 
 double makeTime(int year, int month, int day, int hour, int minute, double seconds) {
+    // Seconds that are not a number, or too many for the calendar fields,
+    // make no time stamp (and would be undefined as an int).
+    if (!(std::fabs(seconds) < 2e9)) return std::nan("");
     std::tm t{};
     double whole = std::floor(seconds);
     t.tm_year = year - 1900;

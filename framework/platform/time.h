@@ -8,6 +8,8 @@ namespace penwick {
 
 double now();
 // Local calendar time to a time stamp; the fraction of `seconds` is kept.
+// Seconds that are NaN, infinite or beyond any calendar give NaN, which
+// formatTime shows as an empty text.
 double makeTime(int year, int month, int day, int hour, int minute, double seconds);
 // strftime conventions, plus one of these, looked for in this order, and
 // only the first found replaced: "%K" by the milliseconds ("%03d"), else

@@ -37,12 +37,10 @@ HeadlessHost::HeadlessHost() = default;
 HeadlessHost::~HeadlessHost() = default;
 
 HeadlessHost::WindowRecord* HeadlessHost::find(Window window) {
-    auto it = windows_.find(raw(window));
-    return it == windows_.end() || it->second->dead ? nullptr : it->second.get();
+    return windows_.find(window);
 }
 const HeadlessHost::WindowRecord* HeadlessHost::find(Window window) const {
-    auto it = windows_.find(raw(window));
-    return it == windows_.end() || it->second->dead ? nullptr : it->second.get();
+    return windows_.find(window);
 }
 
 RecordingContext::Environment HeadlessHost::environment() const {
@@ -79,7 +77,7 @@ Window HeadlessHost::createWindow(const CreateRequest& request) {
     if (child && !find(request.parent)) return kNoWindow;
     if (!request.proc) return kNoWindow;
     auto record = std::make_unique<WindowRecord>();
-    record->handle = Window(nextHandle_++);
+    record->handle = windows_.newHandle();
     record->proc = request.proc;
     record->style = request.style & ~WS_VISIBLE;
     record->exStyle = request.exStyle;
@@ -89,15 +87,10 @@ Window HeadlessHost::createWindow(const CreateRequest& request) {
         record->parent = request.parent;
     else if (find(request.parent))
         record->owner = request.parent;
-    int x = request.x, y = request.y, w = request.width, h = request.height;
-    if (!child && x == CW_USEDEFAULT) x = 40, y = 40;
-    if (!child && w == CW_USEDEFAULT) w = 800, h = 600;
-    if (x == CW_USEDEFAULT) x = y = 0;
-    if (w == CW_USEDEFAULT) w = h = 0;
-    record->rect = {x, y, x + std::max(w, 0), y + std::max(h, 0)};
+    record->rect = requestedWindowRect(request);
     record->enabled = !(request.style & WS_DISABLED);
     Window handle = record->handle;
-    windows_[raw(handle)] = std::move(record);
+    windows_.add(std::move(record));
     if (child) find(request.parent)->children.push_back(handle);
 
     LParam param = LParam(&request);
@@ -165,45 +158,38 @@ void HeadlessHost::destroyTree(Window window) {
     if (capture_ == window) capture_ = kNoWindow;
     sendMessage(window, WM_NCDESTROY, 0, 0);
     if (WindowRecord* again = find(window)) again->dead = true;
-    std::erase_if(queue_, [&](const Queued& q) { return q.message.window == window; });
+    queue_.forget(window);
 }
 
 bool HeadlessHost::isWindow(Window window) const {
     return find(window) != nullptr;
 }
 Window HeadlessHost::parent(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->parent : kNoWindow;
+    return windows_.parent(window);
 }
 Window HeadlessHost::owner(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->owner : kNoWindow;
+    return windows_.owner(window);
 }
 std::vector<Window> HeadlessHost::children(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->children : std::vector<Window>{};
+    return windows_.children(window);
 }
 WindowProc HeadlessHost::windowProc(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->proc : nullptr;
+    return windows_.proc(window);
 }
 WindowProc HeadlessHost::setWindowProc(Window window, WindowProc proc) {
-    WindowRecord* w = find(window);
-    return w ? std::exchange(w->proc, proc) : nullptr;
+    return windows_.setProc(window, proc);
 }
 void* HeadlessHost::userData(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->userData : nullptr;
+    return windows_.userData(window);
 }
 void HeadlessHost::setUserData(Window window, void* data) {
-    if (WindowRecord* w = find(window)) w->userData = data;
+    windows_.setUserData(window, data);
 }
 int HeadlessHost::windowId(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->id : 0;
+    return windows_.id(window);
 }
 void HeadlessHost::setWindowId(Window window, int id) {
-    if (WindowRecord* w = find(window)) w->id = id;
+    windows_.setId(window, id);
 }
 std::uint32_t HeadlessHost::windowStyle(Window window) const {
     const WindowRecord* w = find(window);
@@ -528,11 +514,9 @@ Icon HeadlessHost::programIcon() {
 // ---- Messages ---------------------------------------------------------------
 
 void HeadlessHost::queue(Window window, std::uint32_t message, WParam wParam, LParam lParam,
-                         std::vector<std::pair<int, bool>> keyChanges) {
-    Queued q;
-    q.message = {window, message, wParam, lParam, std::uint32_t(now_), cursorPos_};
-    q.keyChanges = std::move(keyChanges);
-    queue_.push_back(std::move(q));
+                         KeyChanges keyChanges) {
+    queue_.post({window, message, wParam, lParam, std::uint32_t(now_), cursorPos_},
+                std::move(keyChanges));
 }
 
 bool HeadlessHost::postMessage(Window window, std::uint32_t message, WParam wParam, LParam lParam) {
@@ -543,9 +527,7 @@ bool HeadlessHost::postMessage(Window window, std::uint32_t message, WParam wPar
 
 LResult HeadlessHost::sendMessage(Window window, std::uint32_t message, WParam wParam,
                                   LParam lParam) {
-    WindowRecord* w = find(window);
-    if (!w || !w->proc) return 0;
-    return w->proc(window, message, wParam, lParam);
+    return windows_.send(window, message, wParam, lParam);
 }
 
 void HeadlessHost::postQuitMessage(int exitCode) {
@@ -554,30 +536,16 @@ void HeadlessHost::postQuitMessage(int exitCode) {
 
 bool HeadlessHost::take(Message& message, Window window, std::uint32_t first, std::uint32_t last,
                         bool remove) {
-    auto matches = [&](const Message& m) {
-        if (window != kNoWindow && m.window != window) return false;
-        if (first == 0 && last == 0) return true;
-        return m.message >= first && m.message <= last;
+    const MessageFilter filter{window, first, last};
+    auto applyKeys = [&](const KeyChanges& changes) {
+        for (auto [key, down] : changes)
+            keys_[key & 0xFF] = down;
     };
-    for (auto it = queue_.begin(); it != queue_.end(); ++it) {
-        if (!matches(it->message)) continue;
-        message = it->message;
-        if (remove) {
-            for (auto [key, down] : it->keyChanges)
-                keys_[key & 0xFF] = down;
-            queue_.erase(it);
-        }
-        return true;
-    }
-    // Timers come last, when nothing else waits, and at most one per timer.
-    for (auto& [key, timer] : timers_) {
-        Message m{Window(key.first), WM_TIMER, key.second, 0, std::uint32_t(now_), cursorPos_};
-        if (!timer.pending || !matches(m)) continue;
-        message = m;
-        if (remove) timer.pending = false;
-        return true;
-    }
-    return false;
+    if (queue_.take(message, filter, remove, applyKeys)) return true;
+    return takePendingTimer(timers_, filter, remove, message, [&](Message& m) {
+        m.time = std::uint32_t(now_);
+        m.point = cursorPos_;
+    });
 }
 
 bool HeadlessHost::peekMessage(Message& message, Window window, std::uint32_t first,
@@ -637,9 +605,7 @@ bool HeadlessHost::translateMessage(const Message& m) {
         code -= 'A' - 1;
     std::uint32_t charMessage = m.message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
     // The character comes next, ahead of anything queued after the key.
-    Queued q;
-    q.message = {m.window, charMessage, WParam(code), m.lParam, m.time, m.point};
-    queue_.push_front(std::move(q));
+    queue_.postFirst({m.window, charMessage, WParam(code), m.lParam, m.time, m.point});
     return true;
 }
 

@@ -29,6 +29,9 @@
 
 #include "host/headless/recording_context.h"
 #include "host/host.h"
+#include "host/message_queue.h"
+#include "host/tablet_contexts.h"
+#include "host/window_table.h"
 
 namespace host::headless {
 
@@ -281,10 +284,8 @@ class HeadlessHost : public Host {
         std::int64_t due = 0;
         bool pending = false;
     };
-    struct Queued {
-        Message message;
-        std::vector<std::pair<int, bool>> keyChanges;  // applied when taken
-    };
+    // The key changes of a queued input, applied when it is taken.
+    using KeyChanges = std::vector<std::pair<int, bool>>;
     class PaintContext;
     class Printer;
 
@@ -293,7 +294,7 @@ class HeadlessHost : public Host {
     Rect frameInsets(std::uint32_t style, bool withMenu) const;
     Point clientOrigin(Window window) const;  // screen position of client (0, 0)
     void queue(Window window, std::uint32_t message, WParam wParam, LParam lParam,
-               std::vector<std::pair<int, bool>> keyChanges = {});
+               KeyChanges keyChanges = {});
     bool take(Message& message, Window window, std::uint32_t first, std::uint32_t last,
               bool remove);
     void postMouse(Window window, std::uint32_t message, Point client, Modifiers mods,
@@ -304,9 +305,8 @@ class HeadlessHost : public Host {
     void sendSize(Window window);
     void sendMove(Window window);
 
-    std::map<std::uintptr_t, std::unique_ptr<WindowRecord>> windows_;
-    std::uintptr_t nextHandle_ = 0x100;
-    std::deque<Queued> queue_;
+    WindowTable<WindowRecord> windows_;
+    MessageQueue<KeyChanges> queue_;
     std::deque<std::function<void()>> idleSteps_;
     std::map<std::pair<std::uintptr_t, std::uintptr_t>, Timer> timers_;
     std::int64_t now_ = 0;
@@ -353,13 +353,7 @@ class HeadlessHost : public Host {
     std::map<std::uintptr_t, std::vector<std::string>> drops_;
     std::uintptr_t nextDrop_ = 1;
 
-    struct Tablet {
-        Window window{};
-        bool enabled = true;
-        std::map<WParam, TabletPacket> packets;
-    };
-    std::map<std::uintptr_t, Tablet> tablets_;
-    WParam nextSerial_ = 1;
+    TabletContexts tablets_;
 };
 
 }  // namespace host::headless

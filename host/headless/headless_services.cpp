@@ -306,39 +306,26 @@ ColourRef HeadlessHost::systemColour(int index) const {
 TabletContext HeadlessHost::openTablet(Window window) {
     if (!find(window)) return kNoTablet;
     TabletContext context{nextObject_++};
-    tablets_[std::uintptr_t(context)].window = window;
+    tablets_.open(context, window);
     return context;
 }
 
 void HeadlessHost::closeTablet(TabletContext context) {
-    tablets_.erase(std::uintptr_t(context));
+    tablets_.close(context);
 }
 
 bool HeadlessHost::tabletPacket(TabletContext context, WParam serial, TabletPacket& packet) {
-    auto it = tablets_.find(std::uintptr_t(context));
-    if (it == tablets_.end()) return false;
-    auto p = it->second.packets.find(serial);
-    if (p == it->second.packets.end()) return false;
-    packet = p->second;
-    return true;
+    return tablets_.packet(context, serial, packet);
 }
 
 void HeadlessHost::enableTablet(TabletContext context, bool enable) {
-    auto it = tablets_.find(std::uintptr_t(context));
-    if (it != tablets_.end()) it->second.enabled = enable;
+    tablets_.enable(context, enable);
 }
 
 WParam HeadlessHost::tabletSample(TabletContext context, std::uint32_t buttons, std::uint32_t x,
                                   std::uint32_t y, std::uint32_t pressure) {
-    auto it = tablets_.find(std::uintptr_t(context));
-    if (it == tablets_.end() || !it->second.enabled) return 0;
-    WParam serial = nextSerial_++;
-    auto& packets = it->second.packets;
-    packets[serial] = {std::uint32_t(now_), buttons, x, y, pressure};
-    // Like a tablet driver's ring, only the newest packets are kept.
-    while (packets.size() > 128)
-        packets.erase(packets.begin());
-    queue(it->second.window, WT_PACKET, serial, LParam(context));
+    WParam serial = tablets_.add(context, {std::uint32_t(now_), buttons, x, y, pressure});
+    if (serial != 0) queue(tablets_.window(context), WT_PACKET, serial, LParam(context));
     return serial;
 }
 

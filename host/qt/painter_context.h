@@ -60,6 +60,10 @@ class PainterContext : public DeviceContext {
     void drawFocusRect(const Rect& rect) override;
     void drawIcon(int x, int y, Icon icon) override;
 
+  protected:
+    // For contexts that learn their device only once it is made.
+    void setCaps(const DeviceCaps& caps) { caps_ = caps; }
+
   private:
     bool brushColour(QColor& colour) const;
 

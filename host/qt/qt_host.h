@@ -22,6 +22,9 @@
 #include <memory>
 
 #include "host/host.h"
+#include "host/message_queue.h"
+#include "host/tablet_contexts.h"
+#include "host/window_table.h"
 
 class QApplication;
 class QWidget;
@@ -209,15 +212,6 @@ class QtHost : public QObject, public Host {
         int qtTimer = 0;
         bool pending = false;
     };
-    struct Queued {
-        Message message;
-        InputState state;
-    };
-    struct TabletRecord {
-        Window window{};
-        bool enabled = true;
-        std::map<WParam, TabletPacket> packets;
-    };
     struct KeyText {
         Window window{};
         int virtualKey = 0;
@@ -258,9 +252,8 @@ class QtHost : public QObject, public Host {
     int argc_ = 0;
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 
-    std::map<std::uintptr_t, std::unique_ptr<WindowRecord>> windows_;
-    std::uintptr_t nextHandle_ = 0x100;
-    std::deque<Queued> queue_;
+    WindowTable<WindowRecord> windows_;
+    MessageQueue<InputState> queue_;
     std::map<std::pair<std::uintptr_t, std::uintptr_t>, TimerRecord> timers_;
     std::map<int, std::pair<std::uintptr_t, std::uintptr_t>> timerKeys_;  // Qt id -> key
     bool keyTable_[256] = {};
@@ -285,8 +278,7 @@ class QtHost : public QObject, public Host {
 
     std::map<std::uintptr_t, std::vector<std::string>> drops_;
     std::uintptr_t nextDrop_ = 1;
-    std::map<std::uintptr_t, TabletRecord> tablets_;
-    WParam nextSerial_ = 1;
+    TabletContexts tablets_;
     bool penAsMouse_ = false;  // the pen's stroke began as mouse input
 };
 

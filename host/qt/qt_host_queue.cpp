@@ -34,7 +34,6 @@ struct Depth {
     int& depth;
 };
 
-constexpr std::size_t kKeptPackets = 128;
 constexpr std::size_t kKeptKeyTexts = 64;
 
 }  // namespace
@@ -245,15 +244,8 @@ bool QtHost::tabletEvent(WindowRecord& w, QEvent* event) {
         e->accept();  // nor as mouse input
         return true;
     }
-    TabletRecord* tablet = nullptr;
-    TabletContext context{};
-    for (auto& [id, record] : tablets_) {
-        if (record.window == w.handle && record.enabled) {
-            tablet = &record;
-            context = TabletContext(id);
-            break;
-        }
-    }
+    const TabletContext context = tablets_.enabledFor(w.handle);
+    const bool tablet = context != kNoTablet;
     // Without an open, enabled context the pen acts as a mouse (Qt makes
     // mouse events of an event that is not taken). A stroke stays with the
     // side it began on, or the mouse would see a press without its release.
@@ -269,11 +261,8 @@ bool QtHost::tabletEvent(WindowRecord& w, QEvent* event) {
     sample.barrel1 = e->buttons() & Qt::MiddleButton;
     sample.barrel2 = e->buttons() & Qt::RightButton;
     Rect client = clientRect(w.handle);
-    WParam serial = nextSerial_++;
-    tablet->packets[serial] = tabletPacketFor(sample, client.width(), client.height(),
-                                              std::uint32_t(millisecondsSinceStart()));
-    while (tablet->packets.size() > kKeptPackets)
-        tablet->packets.erase(tablet->packets.begin());
+    WParam serial = tablets_.add(context, tabletPacketFor(sample, client.width(), client.height(),
+                                                          std::uint32_t(millisecondsSinceStart())));
     QPoint global = e->globalPosition().toPoint();
     Point at{global.x(), global.y()};
     queue(w.handle, WT_PACKET, serial, LParam(context), {}, &at);
@@ -305,15 +294,9 @@ bool QtHost::dropEvent(WindowRecord& w, QEvent* event) {
 
 void QtHost::queue(Window window, std::uint32_t message, WParam wParam, LParam lParam,
                    InputState state, const Point* cursor) {
-    Queued q;
-    q.message = {window,
-                 message,
-                 wParam,
-                 lParam,
-                 std::uint32_t(millisecondsSinceStart()),
-                 cursor ? *cursor : cursorPos()};
-    q.state = state;
-    queue_.push_back(q);
+    queue_.post({window, message, wParam, lParam, std::uint32_t(millisecondsSinceStart()),
+                 cursor ? *cursor : cursorPos()},
+                state);
 }
 
 bool QtHost::postMessage(Window window, std::uint32_t message, WParam wParam, LParam lParam) {
@@ -323,9 +306,7 @@ bool QtHost::postMessage(Window window, std::uint32_t message, WParam wParam, LP
 }
 
 LResult QtHost::sendMessage(Window window, std::uint32_t message, WParam wParam, LParam lParam) {
-    WindowRecord* w = find(window);
-    if (!w || !w->proc) return 0;
-    return w->proc(window, message, wParam, lParam);
+    return windows_.send(window, message, wParam, lParam);
 }
 
 void QtHost::postQuitMessage(int exitCode) {
@@ -334,40 +315,23 @@ void QtHost::postQuitMessage(int exitCode) {
 
 bool QtHost::take(Message& message, Window window, std::uint32_t first, std::uint32_t last,
                   bool remove) {
-    auto matches = [&](const Message& m) {
-        if (window != kNoWindow && m.window != window) return false;
-        if (first == 0 && last == 0) return true;
-        return m.message >= first && m.message <= last;
+    const MessageFilter filter{window, first, last};
+    // isKeyDown answers as of the message being taken.
+    auto applyState = [&](const InputState& s) {
+        if (!s.valid) return;
+        keyTable_[VK_SHIFT] = s.shift;
+        keyTable_[VK_CONTROL] = s.control;
+        keyTable_[VK_MENU] = s.alt;
+        keyTable_[VK_LBUTTON] = s.left;
+        keyTable_[VK_RBUTTON] = s.right;
+        keyTable_[VK_MBUTTON] = s.middle;
+        if (s.key > 0) keyTable_[s.key & 0xFF] = s.keyDown;
     };
-    for (auto it = queue_.begin(); it != queue_.end(); ++it) {
-        if (!matches(it->message)) continue;
-        message = it->message;
-        if (remove) {
-            const InputState& s = it->state;
-            if (s.valid) {
-                keyTable_[VK_SHIFT] = s.shift;
-                keyTable_[VK_CONTROL] = s.control;
-                keyTable_[VK_MENU] = s.alt;
-                keyTable_[VK_LBUTTON] = s.left;
-                keyTable_[VK_RBUTTON] = s.right;
-                keyTable_[VK_MBUTTON] = s.middle;
-                if (s.key > 0) keyTable_[s.key & 0xFF] = s.keyDown;
-            }
-            queue_.erase(it);
-        }
-        return true;
-    }
-    // Timers come last, when nothing else waits, and at most one per timer.
-    for (auto& [key, timer] : timers_) {
-        Message m{
-            Window(key.first), WM_TIMER, key.second, 0, std::uint32_t(millisecondsSinceStart()),
-            cursorPos()};
-        if (!timer.pending || !matches(m)) continue;
-        message = m;
-        if (remove) timer.pending = false;
-        return true;
-    }
-    return false;
+    if (queue_.take(message, filter, remove, applyState)) return true;
+    return takePendingTimer(timers_, filter, remove, message, [&](Message& m) {
+        m.time = std::uint32_t(millisecondsSinceStart());
+        m.point = cursorPos();
+    });
 }
 
 void QtHost::pumpNativeEvents(bool wait) {
@@ -418,12 +382,9 @@ bool QtHost::translateMessage(const Message& m) {
         if (keyTable_[VK_CONTROL] && vk >= 'A' && vk <= 'Z') code = vk - 'A' + 1;
     }
     if (code == 0) return false;
-    Queued q;
-    q.message = {m.window,     m.message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR,
-                 WParam(code), m.lParam,
-                 m.time,       m.point};
     // The character comes next, ahead of anything queued after the key.
-    queue_.push_front(q);
+    queue_.postFirst({m.window, m.message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, WParam(code),
+                      m.lParam, m.time, m.point});
     return true;
 }
 

@@ -726,26 +726,20 @@ TabletContext QtHost::openTablet(Window window) {
     // now, so a context always opens; with no pen, no packets come.
     if (!find(window)) return kNoTablet;
     TabletContext context{nextObject_++};
-    tablets_[std::uintptr_t(context)].window = window;
+    tablets_.open(context, window);
     return context;
 }
 
 void QtHost::closeTablet(TabletContext context) {
-    tablets_.erase(std::uintptr_t(context));
+    tablets_.close(context);
 }
 
 bool QtHost::tabletPacket(TabletContext context, WParam serial, TabletPacket& packet) {
-    auto it = tablets_.find(std::uintptr_t(context));
-    if (it == tablets_.end()) return false;
-    auto p = it->second.packets.find(serial);
-    if (p == it->second.packets.end()) return false;
-    packet = p->second;
-    return true;
+    return tablets_.packet(context, serial, packet);
 }
 
 void QtHost::enableTablet(TabletContext context, bool enable) {
-    auto it = tablets_.find(std::uintptr_t(context));
-    if (it != tablets_.end()) it->second.enabled = enable;
+    tablets_.enable(context, enable);
 }
 
 }  // namespace host::qt

@@ -88,8 +88,10 @@ class MemoryContext : public PainterContext {
         // screen.
         image_.setDotsPerMeterX(3780);
         image_.setDotsPerMeterY(3780);
-        caps_ = paintDeviceCaps(image_);
-        caps_.bitsPerPixel = pixels.bitsPerPixel;
+        DeviceCaps caps = paintDeviceCaps(image_);
+        caps.bitsPerPixel = pixels.bitsPerPixel;
+        caps.dpiX = caps.dpiY = 96;
+        setCaps(caps);
         painter().begin(&image_);
     }
     ~MemoryContext() override {
@@ -108,26 +110,6 @@ class MemoryContext : public PainterContext {
             }
         }
     }
-    int deviceCaps(int index) const override {
-        switch (index) {
-            case HORZSIZE:
-                return caps_.widthMm;
-            case VERTSIZE:
-                return caps_.heightMm;
-            case HORZRES:
-                return caps_.widthPx;
-            case VERTRES:
-                return caps_.heightPx;
-            case BITSPIXEL:
-                return caps_.bitsPerPixel;
-            case LOGPIXELSX:
-            case LOGPIXELSY:
-                return 96;
-            default:
-                return 0;
-        }
-    }
-
   private:
     static std::uint8_t closest(const QList<QRgb>& table, QRgb c) {
         int best = 0, bestDistance = INT32_MAX;
@@ -141,7 +123,6 @@ class MemoryContext : public PainterContext {
     }
     PixelView pixels_;
     QImage image_;
-    DeviceCaps caps_;
 };
 
 }  // namespace
@@ -168,12 +149,10 @@ QtHost::~QtHost() {
 }
 
 QtHost::WindowRecord* QtHost::find(Window window) {
-    auto it = windows_.find(raw(window));
-    return it == windows_.end() || it->second->dead ? nullptr : it->second.get();
+    return windows_.find(window);
 }
 const QtHost::WindowRecord* QtHost::find(Window window) const {
-    auto it = windows_.find(raw(window));
-    return it == windows_.end() || it->second->dead ? nullptr : it->second.get();
+    return windows_.find(window);
 }
 
 QWidget* QtHost::clientWidget(Window window) const {
@@ -230,7 +209,7 @@ Window QtHost::createWindow(const CreateRequest& request) {
     if (!request.proc) return kNoWindow;
     auto record = std::make_unique<WindowRecord>();
     WindowRecord& w = *record;
-    w.handle = Window(nextHandle_++);
+    w.handle = windows_.newHandle();
     w.proc = request.proc;
     w.style = request.style & ~(WS_VISIBLE | WS_DISABLED | WS_MINIMIZE);
     w.exStyle = request.exStyle;
@@ -253,17 +232,12 @@ Window QtHost::createWindow(const CreateRequest& request) {
     w.outer->setAttribute(Qt::WA_DeleteOnClose, false);
     if (request.exStyle & WS_EX_ACCEPTFILES) w.acceptsFiles = true, w.client->setAcceptDrops(true);
 
-    int x = request.x, y = request.y, width = request.width, height = request.height;
-    if (!child && x == CW_USEDEFAULT) x = 40, y = 40;
-    if (!child && width == CW_USEDEFAULT) width = 800, height = 600;
-    if (x == CW_USEDEFAULT) x = y = 0;
-    if (width == CW_USEDEFAULT) width = height = 0;
-    w.outer->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
+    w.outer->setGeometry(qtRect(requestedWindowRect(request)));
     w.enabled = !(request.style & WS_DISABLED);
     layoutFrame(w);
 
     Window handle = w.handle;
-    windows_[raw(handle)] = std::move(record);
+    windows_.add(std::move(record));
     if (child) parentRecord->children.push_back(handle);
 
     LParam param = LParam(&request);
@@ -316,8 +290,7 @@ void QtHost::destroyTree(Window window) {
             ++it;
         }
     }
-    for (auto& [id, tablet] : tablets_)
-        if (tablet.window == window) tablet.enabled = false;
+    tablets_.disableFor(window);
     if (focus_ == window) focus_ = kNoWindow;
     if (foreground_ == window) foreground_ = kNoWindow;
     if (capture_ == window) capture_ = kNoWindow;
@@ -333,45 +306,38 @@ void QtHost::destroyTree(Window window) {
             again->outer->deleteLater();
         }
     }
-    std::erase_if(queue_, [&](const Queued& q) { return q.message.window == window; });
+    queue_.forget(window);
 }
 
 bool QtHost::isWindow(Window window) const {
     return find(window) != nullptr;
 }
 Window QtHost::parent(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->parent : kNoWindow;
+    return windows_.parent(window);
 }
 Window QtHost::owner(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->owner : kNoWindow;
+    return windows_.owner(window);
 }
 std::vector<Window> QtHost::children(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->children : std::vector<Window>{};
+    return windows_.children(window);
 }
 WindowProc QtHost::windowProc(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->proc : nullptr;
+    return windows_.proc(window);
 }
 WindowProc QtHost::setWindowProc(Window window, WindowProc proc) {
-    WindowRecord* w = find(window);
-    return w ? std::exchange(w->proc, proc) : nullptr;
+    return windows_.setProc(window, proc);
 }
 void* QtHost::userData(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->userData : nullptr;
+    return windows_.userData(window);
 }
 void QtHost::setUserData(Window window, void* data) {
-    if (WindowRecord* w = find(window)) w->userData = data;
+    windows_.setUserData(window, data);
 }
 int QtHost::windowId(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->id : 0;
+    return windows_.id(window);
 }
 void QtHost::setWindowId(Window window, int id) {
-    if (WindowRecord* w = find(window)) w->id = id;
+    windows_.setId(window, id);
 }
 
 std::uint32_t QtHost::windowStyle(Window window) const {

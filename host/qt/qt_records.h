@@ -15,35 +15,18 @@ class QMenuBar;
 
 namespace host::qt {
 
-struct QtHost::WindowRecord {
-    Window handle{};
-    Window parent{};
-    Window owner{};
-    std::vector<Window> children;
-    WindowProc proc = nullptr;
-    void* userData = nullptr;
-    int id = 0;
-    std::uint32_t style = 0;  // without the visible, disabled and minimised bits
-    std::uint32_t exStyle = 0;
+// The window's own enabled state (`enabled`) leaves Qt's alone: owned
+// windows are Qt children of their owner's frame, and a disabled Qt widget
+// disables them too, while an owned box must stay usable when its owner is
+// not.
+struct QtHost::WindowRecord : WindowBasics {
     // The outer widget owns the client widget and the menu bar. It is deleted
     // later, never inside one of its own events (WM_CLOSE destroys windows).
     QPointer<FrameWidget> outer;
     QPointer<ClientWidget> client;
     QPointer<QMenuBar> menuBar;
-    Menu menu{};
-    Icon smallIcon{};
-    Icon largeIcon{};
-    bool acceptsFiles = false;
-    // The window's own enabled state. Qt's is left alone: owned windows are
-    // Qt children of their owner's frame, and a disabled Qt widget disables
-    // them too, while an owned box must stay usable when its owner is not.
-    bool enabled = true;
-    bool destroying = false;
-    bool dead = false;  // destroyed; the record stays so that stale handles stay invalid
-    Point lastClientSize{-1, -1};
     Point lastOrigin{-100000, -100000};
-    QRegion dirty;  // invalidated and not yet painted, client coordinates
-    bool eraseDue = false;
+    QRegion dirty;                    // invalidated and not yet painted, client coordinates
     QPaintEvent* painting = nullptr;  // the Qt paint event being handled
     std::unique_ptr<PainterContext> paintContext;
     QImage overlay;  // what getDC drew since the last paint

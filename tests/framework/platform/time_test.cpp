@@ -36,6 +36,15 @@ TEST_F(TimeTest, MakeTimeKeepsTheFraction) {
     EXPECT_DOUBLE_EQ(makeTime(2001, 3, 5, 14, 7, 9.25), 983801229.25);
 }
 
+TEST_F(TimeTest, MakeTimeOfNoSecondsIsNoStamp) {
+    EXPECT_TRUE(std::isnan(makeTime(2026, 1, 1, 0, 0, std::nan(""))));
+    EXPECT_TRUE(std::isnan(makeTime(2026, 1, 1, 0, 0, HUGE_VAL)));
+    EXPECT_TRUE(std::isnan(makeTime(2026, 1, 1, 0, 0, -1e300)));
+    EXPECT_EQ(formatTime(makeTime(2026, 1, 1, 0, 0, std::nan("")), "%Y").view(), "");
+    // Seconds past the minute still carry over, as the calendar does.
+    EXPECT_DOUBLE_EQ(makeTime(1970, 1, 1, 0, 0, 90.5) - makeTime(1970, 1, 1, 0, 1, 30.0), 0.5);
+}
+
 TEST_F(TimeTest, FormatTimeReplacesOnlyTheFirstKindOfFraction) {
     double t = makeTime(2026, 12, 8, 9, 5, 7.0) + 0.0456;
     EXPECT_EQ(formatTime(t, "%Y-%m-%d_%H-%M-%S.wnk").view(), "2026-12-08_09-05-07.wnk");
