@@ -79,7 +79,8 @@ Window HeadlessHost::createWindow(const CreateRequest& request) {
     auto record = std::make_unique<WindowRecord>();
     record->handle = windows_.newHandle();
     record->proc = request.proc;
-    record->style = request.style & ~WS_VISIBLE;
+    // Visibility, enabling and minimising live in their own fields.
+    record->style = request.style & ~(WS_VISIBLE | WS_DISABLED | WS_MINIMIZE);
     record->exStyle = request.exStyle;
     record->title = request.title;
     record->id = request.id;
@@ -153,6 +154,7 @@ void HeadlessHost::destroyTree(Window window) {
         }
     }
     std::erase_if(timers_, [&](const auto& t) { return t.first.first == raw(window); });
+    tablets_.disableFor(window);
     if (focus_ == window) focus_ = kNoWindow;
     if (foreground_ == window) foreground_ = kNoWindow;
     if (capture_ == window) capture_ = kNoWindow;

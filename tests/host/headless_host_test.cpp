@@ -305,7 +305,23 @@ TEST_F(HeadlessInputTest, PaintingHappensWhenTheTestAsksAndCoversTheDirtyBounds)
     EXPECT_FALSE(host_.paint(child_));
 }
 
+TEST_F(HeadlessInputTest, EnablingClearsTheDisabledStyleOfAWindowCreatedDisabled) {
+    CreateRequest request;
+    request.style = WS_POPUP | WS_VISIBLE | WS_DISABLED;
+    request.width = 50;
+    request.height = 40;
+    request.proc = recordingProc;
+    Window window = host_.createWindow(request);
+    EXPECT_FALSE(host_.isEnabled(window));
+    EXPECT_TRUE(host_.windowStyle(window) & WS_DISABLED);
+    host_.enableWindow(window, true);
+    EXPECT_TRUE(host_.isEnabled(window));
+    EXPECT_FALSE(host_.windowStyle(window) & WS_DISABLED);
+}
+
 TEST_F(HeadlessInputTest, DestroyingAParentDestroysChildrenAndForgetsTheirState) {
+    TabletContext tablet = host_.openTablet(child_);
+    ASSERT_NE(tablet, kNoTablet);
     host_.setFocus(child_);
     host_.setCapture(child_);
     host_.setTimer(child_, 1, 10);
@@ -316,6 +332,7 @@ TEST_F(HeadlessInputTest, DestroyingAParentDestroysChildrenAndForgetsTheirState)
     EXPECT_EQ(host_.focusWindow(), kNoWindow);
     EXPECT_EQ(host_.captureWindow(), kNoWindow);
     host_.advance(100);
+    EXPECT_EQ(host_.tabletSample(tablet, 1, 100, 100, 512), 0u);  // no packets for a dead window
     Message m;
     EXPECT_FALSE(host_.peekMessage(m, kNoWindow, 0, 0, false));
     // The parent's WM_DESTROY comes before the child's, WM_NCDESTROY after.
