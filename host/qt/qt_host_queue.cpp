@@ -26,6 +26,26 @@ namespace host::qt {
 
 namespace {
 
+// The keys and buttons held when a Qt input event happened.
+InputState inputStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
+    InputState state;
+    state.valid = true;
+    state.shift = modifiers & Qt::ShiftModifier;
+    state.control = modifiers & Qt::ControlModifier;
+    state.alt = modifiers & Qt::AltModifier;
+    state.left = buttons & Qt::LeftButton;
+    state.right = buttons & Qt::RightButton;
+    state.middle = buttons & Qt::MiddleButton;
+    return state;
+}
+
+// The MK_* word that mouse messages carry in wParam.
+WParam mouseFlags(const InputState& state) {
+    return (state.left ? MK_LBUTTON : 0) | (state.right ? MK_RBUTTON : 0) |
+           (state.middle ? MK_MBUTTON : 0) | (state.shift ? MK_SHIFT : 0) |
+           (state.control ? MK_CONTROL : 0);
+}
+
 // Counts the host's own Qt events in progress; a widget is never deleted
 // while one of its events runs.
 struct Depth {
@@ -65,19 +85,9 @@ bool QtHost::clientEvent(Window window, QEvent* event) {
             if (!takesInput(target)) return true;
             QPoint global = e->globalPosition().toPoint();
             Point at{global.x(), global.y()};
-            InputState state;
-            state.valid = true;
-            state.shift = e->modifiers() & Qt::ShiftModifier;
-            state.control = e->modifiers() & Qt::ControlModifier;
-            state.alt = e->modifiers() & Qt::AltModifier;
-            state.left = e->buttons() & Qt::LeftButton;
-            state.right = e->buttons() & Qt::RightButton;
-            state.middle = e->buttons() & Qt::MiddleButton;
-            WParam flags = (state.left ? MK_LBUTTON : 0) | (state.right ? MK_RBUTTON : 0) |
-                           (state.middle ? MK_MBUTTON : 0) | (state.shift ? MK_SHIFT : 0) |
-                           (state.control ? MK_CONTROL : 0);
-            queue(target, WM_MOUSEWHEEL, makeWParam(int(flags), delta), makeLParam(at.x, at.y),
-                  state, &at);
+            InputState state = inputStateOf(e->modifiers(), e->buttons());
+            queue(target, WM_MOUSEWHEEL, makeWParam(int(mouseFlags(state)), delta),
+                  makeLParam(at.x, at.y), state, &at);
             return true;
         }
         case QEvent::KeyPress:
@@ -168,20 +178,10 @@ bool QtHost::mouseEvent(WindowRecord& w, QEvent* event) {
     QPoint global = e->globalPosition().toPoint();
     Point p = {e->position().toPoint().x(), e->position().toPoint().y()};
     if (target != w.handle) p = screenToClient(target, {global.x(), global.y()});
-    InputState state;
-    state.valid = true;
-    state.shift = e->modifiers() & Qt::ShiftModifier;
-    state.control = e->modifiers() & Qt::ControlModifier;
-    state.alt = e->modifiers() & Qt::AltModifier;
-    state.left = e->buttons() & Qt::LeftButton;
-    state.right = e->buttons() & Qt::RightButton;
-    state.middle = e->buttons() & Qt::MiddleButton;
-    WParam flags = (state.left ? MK_LBUTTON : 0) | (state.right ? MK_RBUTTON : 0) |
-                   (state.middle ? MK_MBUTTON : 0) | (state.shift ? MK_SHIFT : 0) |
-                   (state.control ? MK_CONTROL : 0);
+    InputState state = inputStateOf(e->modifiers(), e->buttons());
     Point at{global.x(), global.y()};
     cursorWindow_ = target;
-    queue(target, message, flags, makeLParam(p.x, p.y), state, &at);
+    queue(target, message, mouseFlags(state), makeLParam(p.x, p.y), state, &at);
     return true;
 }
 
