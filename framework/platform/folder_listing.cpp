@@ -75,7 +75,7 @@ ktString neighbourFile(std::string_view path, int offset, bool wrap, bool selfWh
     std::string_view name = fileNameOf(path);
     std::string_view extension = extensionOf(name);
     std::string pattern = folder + std::string(nameFilter);
-    if (name.find('.') != std::string_view::npos) pattern += "." + std::string(extension);
+    if (name.find('.') != std::string_view::npos) pattern.append(".").append(extension);
 
     std::vector<FileEntry> entries = listFiles(pattern);
     std::erase_if(entries, [](const FileEntry& e) { return e.isFolder; });
