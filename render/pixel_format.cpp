@@ -76,66 +76,36 @@ int blendGrey(int d, Bgr s, int alpha) {
 
 }  // namespace
 
-PixelFormat PixelFormat::fromCode(int code) {
+namespace {
+
+PixelFormat describe(uint8_t code, uint8_t bytesPerPixel, uint8_t channelCount,
+                     std::array<PixelChannel, 4> channels) {
     PixelFormat f;
-    switch (code) {
-        case 0:
-            f.code = 0;
-            f.bytesPerPixel = 1;
-            f.channelCount = 1;
-            f.channels[0] = {0xFF, 0};
-            break;
-        case 3:
-        case 4:
-            f.code = uint8_t(code);
-            f.bytesPerPixel = 4;
-            f.channelCount = code == 4 ? 4 : 3;
-            f.channels[0] = {0xFF0000, 16};
-            f.channels[1] = {0xFF00, 8};
-            f.channels[2] = {0xFF, 0};
-            if (code == 4) f.channels[3] = {0xFF000000u, 24};
-            break;
-        case 5:
-            f.code = 5;
-            f.bytesPerPixel = 2;
-            f.channelCount = 3;
-            f.channels[0] = {0x7C00, 10};
-            f.channels[1] = {0x3E0, 5};
-            f.channels[2] = {0x1F, 0};
-            break;
-        case 6:
-            f.code = 6;
-            f.bytesPerPixel = 2;
-            f.channelCount = 3;
-            f.channels[0] = {0xFC00, 10};
-            f.channels[1] = {0x3E0, 5};
-            f.channels[2] = {0x1F, 0};
-            break;
-        case 7:
-            f.code = 7;
-            f.bytesPerPixel = 2;
-            f.channelCount = 3;
-            f.channels[0] = {0xF800, 11};
-            f.channels[1] = {0x7E0, 5};
-            f.channels[2] = {0x1F, 0};
-            break;
-        case 8:
-            f.code = 8;
-            f.bytesPerPixel = 2;
-            f.channelCount = 2;
-            f.channels[0] = {0xFF, 0};
-            f.channels[1] = {0xFF00, 8};
-            break;
-        default:
-            f.code = 1;
-            f.bytesPerPixel = 3;
-            f.channelCount = 3;
-            f.channels[0] = {0xFF0000, 16};
-            f.channels[1] = {0xFF00, 8};
-            f.channels[2] = {0xFF, 0};
-            break;
-    }
+    f.code = code;
+    f.bytesPerPixel = bytesPerPixel;
+    f.channelCount = channelCount;
+    f.channels = channels;
     return f;
+}
+
+}  // namespace
+
+PixelFormat PixelFormat::fromCode(int code) {
+    // Channel masks and shifts of each format; a grey format keeps its one
+    // channel in the blue slot.
+    static const PixelFormat formats[] = {
+        describe(0, 1, 1, {{{}, {}, {0xFF, 0}, {}}}),
+        describe(1, 3, 3, {{{0xFF0000, 16}, {0xFF00, 8}, {0xFF, 0}, {}}}),
+        describe(3, 4, 3, {{{0xFF0000, 16}, {0xFF00, 8}, {0xFF, 0}, {}}}),
+        describe(4, 4, 4, {{{0xFF0000, 16}, {0xFF00, 8}, {0xFF, 0}, {0xFF000000u, 24}}}),
+        describe(5, 2, 3, {{{0x7C00, 10}, {0x3E0, 5}, {0x1F, 0}, {}}}),
+        describe(6, 2, 3, {{{0xFC00, 10}, {0x3E0, 5}, {0x1F, 0}, {}}}),
+        describe(7, 2, 3, {{{0xF800, 11}, {0x7E0, 5}, {0x1F, 0}, {}}}),
+        describe(8, 2, 2, {{{0xFF, 0}, {0xFF00, 8}, {}, {}}}),
+    };
+    for (const PixelFormat& f : formats)
+        if (f.code == code) return f;
+    return formats[1];  // any other code is taken as code 1
 }
 
 uint32_t PixelFormat::convert(uint32_t colour, ColourSource source) const {
