@@ -36,6 +36,14 @@ bool isEntityNameByte(char c) {
     }
 }
 
+// Whether the "&" at `at` begins a reference the decoder reads as one.
+bool startsEntityReference(std::string_view text, size_t at) {
+    size_t end = at + 1;
+    while (end < text.size() && isEntityNameByte(text[end]))
+        ++end;
+    return end < text.size() && text[end] == ';';
+}
+
 // The length of the sequence a lead byte starts: 0 for a byte that cannot
 // lead one (a continuation byte, 0xFE, 0xFF).
 int sequenceLength(unsigned char lead) {
@@ -216,6 +224,13 @@ void encodeEntities(std::string_view text, std::string& out, bool attribute) {
             flushRun(i);
             i += 3;
             runStart = i;
+            if (i < text.size() && text[i] == '&' && !startsEntityReference(text, i)) {
+                // Cut from its name (a path split it, say), a kept "&"
+                // would read back as a literal one: write it as one.
+                out.append("&amp;");
+                runStart = ++i;
+                continue;
+            }
             if (i < text.size()) {
                 size_t n = wellFormedLength(text, i);
                 if (n == 0) {

@@ -77,6 +77,12 @@ TEST(XmlEntities, DecodingThenEncodingKeepsUnknownEntities) {
         EXPECT_EQ(decoded(again), decoded(text)) << text;
     }
     EXPECT_EQ(encoded(decoded("&foo; &bar;")), "&foo; &bar;");
+    // A kept reference cut before its ";" (a settings path is split at
+    // "."): the "&" left alone must be written as a literal one.
+    std::string cut = decoded("nm&.q1;");
+    cut.resize(cut.find('.'));
+    EXPECT_EQ(encoded(cut), "nm&amp;");
+    EXPECT_EQ(decoded(encoded(cut)), "nm&");
 }
 
 TEST(XmlEntities, Utf8LongForms) {
