@@ -15,6 +15,7 @@
 
 #include "framework/text/format.h"
 #include "framework/value/value_node.h"
+#include "framework/value/xml_entities.h"
 #include "framework/value/xml_file.h"
 #include "framework/value/xml_reader.h"
 #include "model/safe_save.h"
@@ -102,7 +103,9 @@ bool ValueNode::fromXmlAt(const XmlElement& xml, int32_t depth) {
         for (const XmlNodeRef& node : xml.children()) {
             const XmlElement* child = node->asElement();
             if (!child) continue;
-            std::string_view key = child->attribute("name").view();
+            // Two names that differ only in a kept reference's marker are
+            // written alike, so they must be one member already.
+            std::string key = withoutEscapeMarkers(child->attribute("name").view());
             int32_t childDepth = depth + pathDepth(key);
             if (childDepth > kMaxLoadedDepth) continue;
             member(key).fromXmlAt(*child, childDepth);

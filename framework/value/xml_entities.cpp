@@ -176,6 +176,18 @@ void decodeEntities(std::string_view text, ktString& out) {
     out.assign(decoded.data(), int32_t(decoded.size()));
 }
 
+std::string withoutEscapeMarkers(std::string_view text) {
+    std::string plain;
+    plain.reserve(text.size());
+    for (size_t at = text.find(kEscapeMarker); at != std::string_view::npos;
+         at = text.find(kEscapeMarker)) {
+        plain.append(text.substr(0, at));
+        text.remove_prefix(at + kEscapeMarker.size());
+    }
+    plain.append(text);
+    return plain;
+}
+
 void encodeEntities(std::string_view text, std::string& out, bool attribute) {
     size_t runStart = 0;
     size_t i = 0;

@@ -24,6 +24,9 @@ namespace penwick {
 inline constexpr std::string_view kEscapeMarker = "\xEF\xBF\xBF";
 
 void decodeEntities(std::string_view text, ktString& out);
+// The text with every escape marker taken out: where a decoded text is used
+// as a name rather than written back, "&name;" is just those characters.
+std::string withoutEscapeMarkers(std::string_view text);
 // In attribute values (`attribute` set) tab, line feed and carriage return
 // are written as &#9; &#10; &#13;, which a parser keeps, where it would turn
 // the plain bytes into spaces.

@@ -148,6 +148,28 @@ TEST(ValueXml, LoadingIgnoresCaseOfElementNamesButNotOfAttributes) {
     EXPECT_EQ(tree.find("")->asInt(), 6);  // no "name": the empty key
 }
 
+TEST(ValueXml, UnknownReferencesInNamesAreJustTheirCharacters) {
+    // A name keeps "&x;" as five characters, written back as "&amp;x;": the
+    // two spellings are one member, and the saved text loads to itself.
+    ValueNode tree;
+    ASSERT_TRUE(tree.loadXmlText("<OBJECT><INT name=\"a&x;\" val=\"1\"/>"
+                                 "<INT name=\"a&amp;x;\" val=\"2\"/>"
+                                 "<INT name=\"b&.c;\" val=\"3\"/></OBJECT>"));
+    ASSERT_EQ(tree.count(), 2);
+    EXPECT_EQ(tree.find("a&x;")->asInt(), 2);
+    EXPECT_EQ(tree.find("b&.c;")->asInt(), 3);
+    XmlElement root;
+    tree.toXml(root);
+    TempFolder folder;
+    ASSERT_TRUE(tree.saveXml(folder.file("n.xml")));
+    std::string saved = readBytes(folder.file("n.xml"));
+    EXPECT_NE(saved.find("name=\"a&amp;x;\""), std::string::npos) << saved;
+    ValueNode back;
+    ASSERT_TRUE(back.loadXmlText(saved));
+    ASSERT_TRUE(back.saveXml(folder.file("again.xml")));
+    EXPECT_EQ(readBytes(folder.file("again.xml")), saved);
+}
+
 TEST(ValueXml, LoadingMapsEveryKind) {
     TempFolder folder;
     std::string path = folder.file("k.xml");
