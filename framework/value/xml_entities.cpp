@@ -36,11 +36,18 @@ bool isEntityNameByte(char c) {
     }
 }
 
+// Where the name of a reference starting at `from` ends. A marker ends it
+// too: a name holding one could not be written back as the same name.
+size_t entityNameEnd(std::string_view text, size_t from) {
+    while (from < text.size() && isEntityNameByte(text[from]) &&
+           text.substr(from, kEscapeMarker.size()) != kEscapeMarker)
+        ++from;
+    return from;
+}
+
 // Whether the "&" at `at` begins a reference the decoder reads as one.
 bool startsEntityReference(std::string_view text, size_t at) {
-    size_t end = at + 1;
-    while (end < text.size() && isEntityNameByte(text[end]))
-        ++end;
+    size_t end = entityNameEnd(text, at + 1);
     return end < text.size() && text[end] == ';';
 }
 
@@ -126,10 +133,8 @@ void decodeEntities(std::string_view text, ktString& out) {
             // A name holds no blank, control byte, quote or markup byte: an
             // "&" that no such name and ";" follow is a literal "&".
             size_t semicolon = i + 1;
-            if (lastSemicolon != std::string_view::npos && lastSemicolon > i) {
-                while (semicolon < text.size() && isEntityNameByte(text[semicolon]))
-                    ++semicolon;
-            }
+            if (lastSemicolon != std::string_view::npos && lastSemicolon > i)
+                semicolon = entityNameEnd(text, semicolon);
             if (semicolon >= text.size() || text[semicolon] != ';') {
                 ++i;
                 continue;

@@ -3,8 +3,9 @@
 // Entity encoding and decoding of XML text and attribute values.
 //
 // Decoding: a name runs from "&" to ";" and holds no blank, control byte,
-// quote or markup byte (else the "&" is literal); &name; from the decoding table and &#digits;
-// become their UTF-8 bytes; an unknown &name; is kept as the escape marker U+FFFF followed by
+// quote, markup byte or U+FFFF (else the "&" is literal); &name; from the decoding table and
+// &#digits; become their UTF-8 bytes; an unknown &name; is kept as the escape marker U+FFFF
+// followed by
 // "&name;", which the encoder writes back unchanged. Encoding writes < > & "
 // as &lt; &gt; &amp; &quot;, drops each U+FFFF marker and writes the byte
 // sequence after it as it is; every other well-formed UTF-8 sequence is

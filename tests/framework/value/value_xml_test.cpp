@@ -152,9 +152,10 @@ TEST(ValueXml, UnknownReferencesInNamesAreJustTheirCharacters) {
     // A name keeps "&x;" as five characters, written back as "&amp;x;": the
     // two spellings are one member, and the saved text loads to itself.
     ValueNode tree;
-    ASSERT_TRUE(tree.loadXmlText("<OBJECT><INT name=\"a&x;\" val=\"1\"/>"
-                                 "<INT name=\"a&amp;x;\" val=\"2\"/>"
-                                 "<INT name=\"b&.c;\" val=\"3\"/></OBJECT>"));
+    ASSERT_TRUE(
+        tree.loadXmlText("<OBJECT><INT name=\"a&x;\" val=\"1\"/>"
+                         "<INT name=\"a&amp;x;\" val=\"2\"/>"
+                         "<INT name=\"b&.c;\" val=\"3\"/></OBJECT>"));
     ASSERT_EQ(tree.count(), 2);
     EXPECT_EQ(tree.find("a&x;")->asInt(), 2);
     EXPECT_EQ(tree.find("b&.c;")->asInt(), 3);

@@ -36,6 +36,9 @@ TEST(XmlEntities, Decoding) {
     EXPECT_EQ(decoded("a & b;"), "a & b;");  // a blank ends the name: no entity
     EXPECT_EQ(decoded("&a\"b; &lt;"), "&a\"b; <");
     EXPECT_EQ(decoded("&&amp;"), "&&");
+    // A U+FFFF inside the name: no reference, or it would write back as "&reg;".
+    EXPECT_EQ(decoded("&\xEF\xBF\xBFreg;"), "&reg;");
+    EXPECT_EQ(encoded(decoded("&\xEF\xBF\xBFreg;")), "&amp;reg;");
     EXPECT_EQ(decoded("x\xEF\xBF\xBF&amp;y"), "x&amp;y");  // the marker keeps the next byte
     EXPECT_EQ(decoded("end\xEF\xBF\xBF"), "end");
     EXPECT_EQ(decoded("x\xEF\xBF\xBF\xEF\xBF\xBF&amp;"),
