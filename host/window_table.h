@@ -75,6 +75,12 @@ class WindowTable {
         const Record* w = find(window);
         return w ? w->parent : kNoWindow;
     }
+    // Whether `window` is `ancestor` or lies inside it.
+    bool isWithin(Window window, Window ancestor) const {
+        for (Window w = window; find(w); w = parent(w))
+            if (w == ancestor) return true;
+        return false;
+    }
     Window owner(Window window) const {
         const Record* w = find(window);
         return w ? w->owner : kNoWindow;

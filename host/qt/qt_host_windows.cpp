@@ -110,6 +110,7 @@ class MemoryContext : public PainterContext {
             }
         }
     }
+
   private:
     static std::uint8_t closest(const QList<QRgb>& table, QRgb c) {
         int best = 0, bestDistance = INT32_MAX;
@@ -263,6 +264,9 @@ bool QtHost::destroyWindow(Window window) {
         if (!record->dead && record->owner == window) owned.push_back(record->handle);
     for (Window o : owned)
         destroyWindow(o);
+    // The window is hidden before it goes: if it holds the keyboard focus,
+    // the focus leaves it (and its children) first.
+    if (windows_.isWithin(focus_, window)) setFocus(kNoWindow);
     if (WindowRecord* p = find(parent(window))) std::erase(p->children, window);
     if (capture_ == window) releaseCapture();
     sendMessage(window, WM_DESTROY, 0, 0);

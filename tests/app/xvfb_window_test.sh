@@ -52,24 +52,39 @@ for _ in $(seq 100); do
 done
 [[ -n $window ]] || { echo "FAIL: no penwick window appeared"; cat "$work/penwick.log"; exit 1; }
 
-# No window manager: give the window the keyboard, then press F11.
-xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-sleep 0.3
-xdotool key F11
-geometry=''
-for _ in $(seq 100); do
-    geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
-    [[ $geometry == "${width}x${height}" ]] && break
-    sleep 0.1
-done
-[[ $geometry == "${width}x${height}" ]] || {
-    echo "FAIL: the window did not go full screen (geometry $geometry)"; exit 1; }
-sleep 1  # the drawing at the new size reaches the screen
+# No window manager: give the window the keyboard, then press a key. A busy
+# machine may still be mapping the window, so a key that went nowhere is
+# pressed again, a few times at most.
+press() {  # press WINDOW KEY CONDITION...
+    local target=$1 key=$2
+    shift 2
+    for _ in 1 2 3; do
+        xdotool windowfocus --sync "$target" 2>/dev/null || xdotool windowfocus "$target"
+        sleep 0.3
+        xdotool key "$key"
+        for _ in $(seq 50); do
+            "$@" && return 0
+            sleep 0.1
+        done
+    done
+    return 1
+}
+full_screen() {
+    [[ $(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p') == "${width}x${height}" ]]
+}
+press "$window" F11 full_screen || {
+    echo "FAIL: the window did not go full screen ($(xdotool getwindowgeometry "$window"))"; exit 1; }
 
-xwd -silent -id "$window" -out "$work/window.xwd" || { echo "FAIL: no screenshot"; exit 1; }
 "$exporter" --size "${width}x${height}" "$sketch" "$work/export.png" || {
     echo "FAIL: penwick-export failed"; exit 1; }
-differing=$(compare -metric AE "xwd:$work/window.xwd" "$work/export.png" "$work/difference.png" 2>&1)
+# The drawing at the new size reaches the screen a moment after the resize.
+differing=''
+for _ in $(seq 50); do
+    xwd -silent -id "$window" -out "$work/window.xwd" || { echo "FAIL: no screenshot"; exit 1; }
+    differing=$(compare -metric AE "xwd:$work/window.xwd" "$work/export.png" "$work/difference.png" 2>&1)
+    [[ $differing == 0 ]] && break
+    sleep 0.2
+done
 echo "pixels that differ between the window and the export: $differing"
 
 if [[ $differing != 0 ]]; then
@@ -81,26 +96,19 @@ fi
 
 # The About box (Alt+/) takes the keyboard while its owner is disabled:
 # Return closes it.
-xdotool key alt+slash
 box=''
-for _ in $(seq 100); do
+about_open() {
     box=$(xdotool search --onlyvisible --pid "$penwick_pid" 2>/dev/null | grep -vx "$window" | head -n 1)
-    [[ -n $box ]] && break
-    sleep 0.1
-done
+    [[ -n $box ]]
+}
+about_closed() {
+    ! xdotool search --onlyvisible --pid "$penwick_pid" 2>/dev/null | grep -qx "$box"
+}
 about=closed
-if [[ -z $box ]]; then
+if ! press "$window" alt+slash about_open; then
     about="did not open"
-else
-    xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
-    sleep 0.3
-    xdotool key Return
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --pid "$penwick_pid" 2>/dev/null | grep -qx "$box" || break
-        sleep 0.1
-    done
-    xdotool search --onlyvisible --pid "$penwick_pid" 2>/dev/null | grep -qx "$box" &&
-        about="stayed open after Return"
+elif ! press "$box" Return about_closed; then
+    about="stayed open after Return"
 fi
 echo "About box: $about"
 [[ $about == closed ]] || { echo "FAIL: the About box $about"; exit 1; }

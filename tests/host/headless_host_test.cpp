@@ -331,6 +331,10 @@ TEST_F(HeadlessInputTest, DestroyingAParentDestroysChildrenAndForgetsTheirState)
     EXPECT_FALSE(host_.isWindow(child_));
     EXPECT_EQ(host_.focusWindow(), kNoWindow);
     EXPECT_EQ(host_.captureWindow(), kNoWindow);
+    // The focused child hears that it lost the keyboard before anything goes.
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(received.front().message, WM_KILLFOCUS);
+    EXPECT_EQ(received.front().wParam, WParam(kNoWindow));
     host_.advance(100);
     EXPECT_EQ(host_.tabletSample(tablet, 1, 100, 100, 512), 0u);  // no packets for a dead window
     Message m;

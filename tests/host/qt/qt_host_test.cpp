@@ -144,12 +144,14 @@ TEST_F(QtHostTest, WindowIsCreatedSizedAndPaintedFromPixels) {
     EXPECT_EQ(shown.pixel(59, 45), qRgba(255, 0, 0, 255));
     EXPECT_EQ(shown.pixel(60, 45), qRgba(0, 0, 255, 255));
 
+    host_.setFocus(w);
     received.clear();
     host_.destroyWindow(w);
     EXPECT_FALSE(host_.isWindow(w));
-    ASSERT_EQ(received.size(), 2u);
-    EXPECT_EQ(received[0].message, WM_DESTROY);
-    EXPECT_EQ(received[1].message, WM_NCDESTROY);
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(received[0].message, WM_KILLFOCUS);
+    EXPECT_EQ(received[1].message, WM_DESTROY);
+    EXPECT_EQ(received[2].message, WM_NCDESTROY);
 }
 
 TEST_F(QtHostTest, ChildWindowsSitInTheirParentsClientArea) {
@@ -164,17 +166,21 @@ TEST_F(QtHostTest, ChildWindowsSitInTheirParentsClientArea) {
     EXPECT_EQ(host_.screenToClient(child, {topOrigin.x + 35, topOrigin.y + 46}), (Point{5, 6}));
 
     // Destroying the parent takes the child with it, child after parent's
-    // WM_DESTROY and before its WM_NCDESTROY.
+    // WM_DESTROY and before its WM_NCDESTROY; the focused child loses the
+    // keyboard first.
+    host_.setFocus(child);
     received.clear();
     host_.destroyWindow(top);
     EXPECT_FALSE(host_.isWindow(child));
     std::vector<std::pair<Window, std::uint32_t>> order;
     for (const Received& r : received)
         order.push_back({r.window, r.message});
-    EXPECT_EQ(
-        order,
-        (std::vector<std::pair<Window, std::uint32_t>>{
-            {top, WM_DESTROY}, {child, WM_DESTROY}, {child, WM_NCDESTROY}, {top, WM_NCDESTROY}}));
+    EXPECT_EQ(order, (std::vector<std::pair<Window, std::uint32_t>>{{child, WM_KILLFOCUS},
+                                                                    {top, WM_DESTROY},
+                                                                    {child, WM_DESTROY},
+                                                                    {child, WM_NCDESTROY},
+                                                                    {top, WM_NCDESTROY}}));
+    EXPECT_EQ(host_.focusWindow(), kNoWindow);
 }
 
 TEST_F(QtHostTest, PostedMessagesQueueAndSentOnesRunAtOnce) {
