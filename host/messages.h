@@ -37,9 +37,10 @@ inline constexpr std::uint32_t WM_NOTIFY = 0x004E;       // lParam: NotifyHeader
 inline constexpr std::uint32_t WM_CONTEXTMENU = 0x007B;  // sent by defaultProc on right-button
                                                          // up; lParam: screen (x, y)
 inline constexpr std::uint32_t WM_SETICON = 0x0080;
-inline constexpr std::uint32_t WM_NCCREATE = 0x0081;   // sent first; lParam: const CreateRequest*
-inline constexpr std::uint32_t WM_NCDESTROY = 0x0082;  // sent last; the handle dies after it
-inline constexpr std::uint32_t WM_NCHITTEST = 0x0084;
+inline constexpr std::uint32_t WM_NCCREATE = 0x0081;    // sent first; lParam: const CreateRequest*
+inline constexpr std::uint32_t WM_NCDESTROY = 0x0082;   // sent last; the handle dies after it
+inline constexpr std::uint32_t WM_NCHITTEST = 0x0084;   // sent when a left-button press is
+                                                        // taken; lParam: screen (x, y); HT*
 inline constexpr std::uint32_t WM_GETDLGCODE = 0x0087;  // sent by dialog-key handling
 
 // Keyboard. Queued. wParam: virtual-key code (host/keys.h); lParam: repeat
@@ -64,6 +65,9 @@ inline constexpr std::uint32_t WM_TIMER = 0x0113;     // queued; wParam: timer i
                                                       // no other message waits
 inline constexpr std::uint32_t WM_INITMENU = 0x0116;  // sent before a menu bar opens;
                                                       // wParam: Menu
+inline constexpr std::uint32_t WM_SIZING = 0x0214;    // sent while a border is dragged; wParam:
+                                                      // WMSZ_*; lParam: Rect* (screen), may
+                                                      // be changed
 inline constexpr std::uint32_t WM_INITMENUPOPUP = 0x0117;  // sent before a popup shows; wParam:
                                                            // Menu; low lParam: position
 
@@ -110,8 +114,27 @@ inline constexpr WParam WA_INACTIVE = 0;
 inline constexpr WParam WA_ACTIVE = 1;
 inline constexpr WParam WA_CLICKACTIVE = 2;
 
-// Hit test code given with WM_SETCURSOR and answered to WM_NCHITTEST.
+// Hit test codes given with WM_SETCURSOR and answered to WM_NCHITTEST.
 inline constexpr int HTCLIENT = 1;
+inline constexpr int HTCAPTION = 2;
+inline constexpr int HTLEFT = 10;
+inline constexpr int HTRIGHT = 11;
+inline constexpr int HTTOP = 12;
+inline constexpr int HTTOPLEFT = 13;
+inline constexpr int HTTOPRIGHT = 14;
+inline constexpr int HTBOTTOM = 15;
+inline constexpr int HTBOTTOMLEFT = 16;
+inline constexpr int HTBOTTOMRIGHT = 17;
+
+// WM_SIZING edges (wParam).
+inline constexpr int WMSZ_LEFT = 1;
+inline constexpr int WMSZ_RIGHT = 2;
+inline constexpr int WMSZ_TOP = 3;
+inline constexpr int WMSZ_TOPLEFT = 4;
+inline constexpr int WMSZ_TOPRIGHT = 5;
+inline constexpr int WMSZ_BOTTOM = 6;
+inline constexpr int WMSZ_BOTTOMLEFT = 7;
+inline constexpr int WMSZ_BOTTOMRIGHT = 8;
 
 // WM_GETDLGCODE answers.
 inline constexpr LResult DLGC_DEFPUSHBUTTON = 0x0010;

@@ -25,11 +25,11 @@ void ktControl::onClose() {
 }
 
 int ktControl::layoutHitTest(const host::Rect& r, host::Point p) {
-    if (p.x < r.left + kEdgeGrip) return HTLEFT;
-    if (p.y < r.top + kEdgeGrip) return HTTOP;
-    if (p.x >= r.right - kEdgeGrip) return HTRIGHT;
-    if (p.y < r.bottom - kEdgeGrip) return HTCAPTION;
-    return HTBOTTOM;
+    if (p.x < r.left + kEdgeGrip) return host::HTLEFT;
+    if (p.y < r.top + kEdgeGrip) return host::HTTOP;
+    if (p.x >= r.right - kEdgeGrip) return host::HTRIGHT;
+    if (p.y < r.bottom - kEdgeGrip) return host::HTCAPTION;
+    return host::HTBOTTOM;
 }
 
 int ktControl::snapToGrid(int x) {
@@ -49,16 +49,18 @@ host::LResult ktControl::windowProc(std::uint32_t message, host::WParam wParam,
         }
         return layoutHitTest(r, {host::pointX(lParam), host::pointY(lParam)});
     }
-    if (message == WM_SIZING && lParam != 0) {
+    if (message == host::WM_SIZING && lParam != 0) {
         auto& r = *reinterpret_cast<host::Rect*>(lParam);
         int edge = int(wParam);
-        if (edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT)
+        if (edge == host::WMSZ_LEFT || edge == host::WMSZ_TOPLEFT || edge == host::WMSZ_BOTTOMLEFT)
             r.left = snapToGrid(r.left);
-        if (edge == WMSZ_RIGHT || edge == WMSZ_TOPRIGHT || edge == WMSZ_BOTTOMRIGHT)
+        if (edge == host::WMSZ_RIGHT || edge == host::WMSZ_TOPRIGHT ||
+            edge == host::WMSZ_BOTTOMRIGHT)
             r.right = snapToGrid(r.right);
-        if (edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT)
+        if (edge == host::WMSZ_TOP || edge == host::WMSZ_TOPLEFT || edge == host::WMSZ_TOPRIGHT)
             r.top = snapToGrid(r.top);
-        if (edge == WMSZ_BOTTOM || edge == WMSZ_BOTTOMLEFT || edge == WMSZ_BOTTOMRIGHT)
+        if (edge == host::WMSZ_BOTTOM || edge == host::WMSZ_BOTTOMLEFT ||
+            edge == host::WMSZ_BOTTOMRIGHT)
             r.bottom = snapToGrid(r.bottom);
         return 1;
     }

@@ -9,22 +9,6 @@
 
 namespace penwick {
 
-// Hit-test answers and sizing edges of the layout aid.
-inline constexpr int HTCAPTION = 2;
-inline constexpr int HTLEFT = 10;
-inline constexpr int HTRIGHT = 11;
-inline constexpr int HTTOP = 12;
-inline constexpr int HTBOTTOM = 15;
-inline constexpr std::uint32_t WM_SIZING = 0x0214;  // wParam: WMSZ_* edge; lParam: host::Rect*
-inline constexpr int WMSZ_LEFT = 1;
-inline constexpr int WMSZ_RIGHT = 2;
-inline constexpr int WMSZ_TOP = 3;
-inline constexpr int WMSZ_TOPLEFT = 4;
-inline constexpr int WMSZ_TOPRIGHT = 5;
-inline constexpr int WMSZ_BOTTOM = 6;
-inline constexpr int WMSZ_BOTTOMLEFT = 7;
-inline constexpr int WMSZ_BOTTOMRIGHT = 8;
-
 class ktControl : public ktWnd {
   public:
     // Takes the first face of the dialog font list the host can make:

@@ -546,7 +546,9 @@ bool HeadlessHost::take(Message& message, Window window, std::uint32_t first, st
         for (auto [key, down] : changes)
             keys_[key & 0xFF] = down;
     };
-    if (queue_.take(message, filter, remove, applyKeys)) return true;
+    // A mouse message that belongs to a frame drag is used up on the way.
+    while (queue_.take(message, filter, remove, applyKeys))
+        if (!remove || !frameDrag_.consumes(*this, message)) return true;
     return takePendingTimer(timers_, filter, remove, message, [&](Message& m) {
         m.time = std::uint32_t(now_);
         m.point = cursorPos_;

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "host/frame_drag.h"
 #include "host/headless/recording_context.h"
 #include "host/host.h"
 #include "host/message_queue.h"
@@ -306,6 +307,7 @@ class HeadlessHost : public Host {
     void sendMove(Window window);
 
     WindowTable<WindowRecord> windows_;
+    FrameDrag frameDrag_;
     MessageQueue<KeyChanges> queue_;
     std::deque<std::function<void()>> idleSteps_;
     std::map<std::pair<std::uintptr_t, std::uintptr_t>, Timer> timers_;

@@ -21,6 +21,7 @@
 #include <map>
 #include <memory>
 
+#include "host/frame_drag.h"
 #include "host/host.h"
 #include "host/message_queue.h"
 #include "host/tablet_contexts.h"
@@ -253,6 +254,7 @@ class QtHost : public QObject, public Host {
     const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 
     WindowTable<WindowRecord> windows_;
+    FrameDrag frameDrag_;
     MessageQueue<InputState> queue_;
     std::map<std::pair<std::uintptr_t, std::uintptr_t>, TimerRecord> timers_;
     std::map<int, std::pair<std::uintptr_t, std::uintptr_t>> timerKeys_;  // Qt id -> key

@@ -327,7 +327,9 @@ bool QtHost::take(Message& message, Window window, std::uint32_t first, std::uin
         keyTable_[VK_MBUTTON] = s.middle;
         if (s.key > 0) keyTable_[s.key & 0xFF] = s.keyDown;
     };
-    if (queue_.take(message, filter, remove, applyState)) return true;
+    // A mouse message that belongs to a frame drag is used up on the way.
+    while (queue_.take(message, filter, remove, applyState))
+        if (!remove || !frameDrag_.consumes(*this, message)) return true;
     return takePendingTimer(timers_, filter, remove, message, [&](Message& m) {
         m.time = std::uint32_t(millisecondsSinceStart());
         m.point = cursorPos();

@@ -194,8 +194,12 @@ TEST_F(HeadlessInputTest, MouseMessagesCarryClientPointsButtonsAndModifiers) {
     EXPECT_EQ(pointX(got[1].lParam), -3);  // negative coordinates survive the packing
     EXPECT_EQ(got[2].message, WM_LBUTTONUP);
     EXPECT_EQ(got[2].wParam, 0u);
-    // The cursor is asked for before each mouse message.
-    EXPECT_EQ(received[0].message, WM_SETCURSOR);
+    // A press is hit-tested first (at the press's screen point), then the
+    // cursor is asked for before each mouse message.
+    ASSERT_GE(received.size(), 2u);
+    EXPECT_EQ(received[0].message, WM_NCHITTEST);
+    EXPECT_EQ(pointX(received[0].lParam), 215);
+    EXPECT_EQ(received[1].message, WM_SETCURSOR);
 }
 
 TEST_F(HeadlessInputTest, CaptureRedirectsTheMouseInItsOwnCoordinates) {

@@ -342,6 +342,72 @@ TEST_F(QtHostTest, KeysBecomeKeyAndCharacterMessages) {
     }
 }
 
+// Answers a caption to the hit test while Shift is held for the press, and
+// pulls a dragged right edge in by 3 pixels.
+LResult captionWithShiftProc(Window w, std::uint32_t m, WParam wp, LParam lp) {
+    if (m == WM_NCHITTEST) {
+        if (!testHost().isKeyDown(VK_SHIFT)) return HTCLIENT;
+        Point at = testHost().screenToClient(w, {pointX(lp), pointY(lp)});
+        return at.x >= testHost().clientRect(w).right - 3 ? HTRIGHT : HTCAPTION;
+    }
+    if (m == WM_SIZING) reinterpret_cast<Rect*>(lp)->right -= 3;
+    return recordingProc(w, m, wp, lp);
+}
+
+TEST_F(QtHostTest, PressesOnACaptionOrBorderMoveOrSizeTheWindow) {
+    Window top = make(300, 200);
+    CreateRequest request;
+    request.style = WS_CHILD | WS_VISIBLE;
+    request.parent = top;
+    request.x = 30;
+    request.y = 40;
+    request.width = 100;
+    request.height = 50;
+    request.proc = captionWithShiftProc;
+    Window child = host_.createWindow(request);
+    host_.showWindow(top, SW_SHOW);
+    QWidget* widget = host_.clientWidget(child);
+    drain();
+
+    // Mouse events at screen points, given to the child's widget wherever
+    // it is by then.
+    auto send = [&](QEvent::Type type, QPoint global, Qt::MouseButton button,
+                    Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
+        QPointF local = widget->mapFromGlobal(QPointF(global));
+        QMouseEvent e(type, local, QPointF(global), button, buttons, mods);
+        QCoreApplication::sendEvent(widget, &e);
+    };
+    const QPoint start = widget->mapToGlobal(QPoint(10, 10));
+
+    // Without Shift the press is the window's own.
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    send(QEvent::MouseButtonRelease, start, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    std::vector<Message> got = drain(WM_MOUSEMOVE, WM_MBUTTONUP);
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].message, WM_LBUTTONDOWN);
+    EXPECT_EQ(host_.windowRect(child), (Rect{30, 40, 130, 90}));
+
+    // With Shift the caption follows the mouse; no mouse message arrives.
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    send(QEvent::MouseMove, start + QPoint(15, 7), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+    send(QEvent::MouseButtonRelease, start + QPoint(15, 7), Qt::LeftButton, Qt::NoButton,
+         Qt::ShiftModifier);
+    EXPECT_TRUE(drain(WM_MOUSEMOVE, WM_MBUTTONUP).empty());
+    EXPECT_EQ(host_.windowRect(child), (Rect{45, 47, 145, 97}));
+    EXPECT_EQ(host_.captureWindow(), kNoWindow);
+
+    // The right border sizes it, as the window adjusts it in WM_SIZING.
+    const QPoint edge = widget->mapToGlobal(QPoint(99, 20));
+    send(QEvent::MouseButtonPress, edge, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+    send(QEvent::MouseMove, edge + QPoint(20, 9), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+    send(QEvent::MouseButtonRelease, edge + QPoint(20, 9), Qt::LeftButton, Qt::NoButton,
+         Qt::ShiftModifier);
+    drain();
+    EXPECT_EQ(host_.windowRect(child), (Rect{45, 47, 145 + 20 - 3, 97}));
+    ASSERT_FALSE(of(WM_SIZING).empty());
+    EXPECT_EQ(of(WM_SIZING)[0].wParam, WParam(WMSZ_RIGHT));
+}
+
 TEST_F(QtHostTest, MouseMessagesCarryClientPointsButtonsAndCapture) {
     Window top = make(300, 200);
     Window child = make(100, 50, WS_CHILD | WS_VISIBLE, top, 30, 40);
