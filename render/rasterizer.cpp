@@ -41,6 +41,7 @@ struct EdgeCollector {
     int columns_, rows_;
     std::vector<CoverageStore::Edge>& edges;
     double minX = INFINITY, maxX = -INFINITY;
+    double minY = INFINITY, maxY = -INFINITY;
 
     // Beyond this the per-row positions lose whole pixels to rounding, and
     // the cells may land anywhere in the row.
@@ -53,6 +54,8 @@ struct EdgeCollector {
         edges.push_back({float(x0), float(y0), float(x1), float(y1)});
         widen(x0);
         widen(x1);
+        minY = std::min({minY, y0, y1});
+        maxY = std::max({maxY, y0, y1});
         if (y1 < y0) {
             std::swap(x0, x1);
             std::swap(y0, y1);
@@ -93,11 +96,13 @@ void Rasterizer::fill(const Path& path) {
     EdgeCollector collector{columns, rows, edges};
     walkPath(path, collector);
 
-    // The band: the rows of the bounds (a coordinate up to 0.001 above a row
+    // The band: the rows of the edges (a coordinate up to 0.001 above a row
     // boundary counts for the row below, hence the margins) and the columns
-    // the edges reach, or the whole width for coordinates too large to trust.
-    const int firstRow = std::max(clampRow(bounds.top, rows) - 1, 0);
-    const int endRow = std::min(clampRow(bounds.bottom, rows) + 2, rows);
+    // they reach, or the whole width for coordinates too large to trust.
+    // Edges, not the path's bounds: a contour without width has no bounds,
+    // yet its edges can leave cover where one of them is cut at the top.
+    const int firstRow = std::max(clampRow(collector.minY, rows) - 1, 0);
+    const int endRow = std::min(clampRow(collector.maxY, rows) + 2, rows);
     int left = 0, right = columns;
     if (collector.minX >= -EdgeCollector::kLarge && collector.maxX <= EdgeCollector::kLarge) {
         left = int(std::clamp(std::floor(collector.minX) - 2, 0.0, double(columns - 1)));

@@ -123,6 +123,23 @@ TEST(RasterizerReference, PartialRowsOvershootingTheEdgeStillLandInTheirCells) {
     }
 }
 
+TEST(RasterizerReference, AContourWithoutWidthStillDrawsWhereItsEdgesLeaveCover) {
+    // A vertical zig-zag at x = 0 just around y = 0: the curve pieces wholly
+    // at y <= 0 add nothing, the one reaching below y = 0 adds its part in
+    // row 0, so cover is left over for the whole row. The contour has no
+    // width (and so no bounds of its own); another one far below makes the
+    // path's bounds miss row 0 by many rows.
+    Path path;
+    path.startContour();
+    path.addPoint(99.28f, 36.73f, false);
+    path.addPoint(0.0f, 18.37f, false);
+    path.startContour();
+    for (float y : {0.0f, -0.00055f, 1e-30f, 0.0f})
+        path.addPoint(0, y, false);
+    for (int code : {3, 4})
+        EXPECT_TRUE(sameAsReference(path, 8, 40, code, 0, 0xFFFFFF, 1.0)) << code;
+}
+
 TEST(RasterizerReference, NeverDropsCoverageWhenThePoolWouldRunOut) {
     // A comb of 150 thin teeth in a 2-row buffer needs about 600 cells in
     // row 0; a pool of 128 cells per row (256 here) runs out.
