@@ -19,8 +19,6 @@ class FrameDrag {
     // WM_SIZING so that it can adjust the rectangle.
     bool consumes(Host& host, const Message& message);
 
-    bool active() const { return window_ != kNoWindow; }
-
   private:
     void follow(Host& host, Point screen);
 
