@@ -77,4 +77,13 @@ host::ColourRef mixColours(host::ColourRef a, host::ColourRef b, double t) {
     return out;
 }
 
+void fillWithButtonFace(host::DeviceContext& dc, host::Window window) {
+    host::Host& h = host::instance();
+    host::Brush face = h.createSolidBrush(h.systemColour(host::COLOR_BTNFACE));
+    host::Brush old = dc.selectBrush(face);
+    dc.fillRect(h.clientRect(window));
+    dc.selectBrush(old);
+    h.deleteBrush(face);
+}
+
 }  // namespace penwick

@@ -37,4 +37,8 @@ class ktControl : public ktWnd {
 // (1 - t) * a + t * b, truncated.
 host::ColourRef mixColours(host::ColourRef a, host::ColourRef b, double t);
 
+// Paints a window's whole client area in the button face colour, the
+// background of dialogs and message boxes.
+void fillWithButtonFace(host::DeviceContext& dc, host::Window window);
+
 }  // namespace penwick

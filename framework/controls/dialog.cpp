@@ -91,12 +91,7 @@ void ktDialog::onClose() {
 
 void ktDialog::onPaint(host::PaintRecord paint) {
     if (!paint.dc) return;
-    host::Host& h = host::instance();
-    host::Brush face = h.createSolidBrush(h.systemColour(host::COLOR_BTNFACE));
-    host::Brush old = paint.dc->selectBrush(face);
-    paint.dc->fillRect(h.clientRect(handle()));
-    paint.dc->selectBrush(old);
-    h.deleteBrush(face);
+    fillWithButtonFace(*paint.dc, handle());
 }
 
 bool ktDialog::build(int templateName, host::Window owner) {
@@ -179,11 +174,7 @@ void ktStaticText::onPaint(host::PaintRecord paint) {
     if (!paint.dc) return;
     host::Host& h = host::instance();
     host::DeviceContext& dc = *paint.dc;
-    host::Brush face = h.createSolidBrush(h.systemColour(host::COLOR_BTNFACE));
-    host::Brush oldBrush = dc.selectBrush(face);
-    dc.fillRect(h.clientRect(handle()));
-    dc.selectBrush(oldBrush);
-    h.deleteBrush(face);
+    fillWithButtonFace(dc, handle());
     host::Font oldFont = dc.selectFont(font());
     dc.setTextColour(h.systemColour(host::COLOR_BTNTEXT));
     dc.setTransparentText(true);

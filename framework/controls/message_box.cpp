@@ -187,11 +187,7 @@ void ktMessageBox::onPaint(host::PaintRecord paint) {
     if (!paint.dc) return;
     host::Host& h = host::instance();
     host::DeviceContext& dc = *paint.dc;
-    host::Brush face = h.createSolidBrush(h.systemColour(host::COLOR_BTNFACE));
-    host::Brush oldBrush = dc.selectBrush(face);
-    dc.fillRect(h.clientRect(handle()));
-    dc.selectBrush(oldBrush);
-    h.deleteBrush(face);
+    fillWithButtonFace(dc, handle());
     if (icon_ != host::kNoIcon) dc.drawIcon(layout_.icon.x, layout_.icon.y, icon_);
     host::Font oldFont = dc.selectFont(font());
     dc.setTextColour(h.systemColour(host::COLOR_BTNTEXT));
