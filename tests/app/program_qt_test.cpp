@@ -17,21 +17,15 @@
 #include "host/window_style.h"
 #include "model/sketch_file.h"
 #include "render/sketch_drawing.h"
+#include "tests/app/app_test_support.h"
 
 namespace penwick {
 namespace {
 
 using namespace host;
 
-const std::string kExample = std::string(PENWICK_SOURCE_DIR) + "/examples/flower.wnk";
-
-bool samePixels(const PixelBuffer& a, const PixelBuffer& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (std::memcmp(a.row(y) + 4 * x, b.row(y) + 4 * x, 3) != 0) return false;
-    return true;
-}
+const std::string& kExample = testing::kExampleSketch;
+using testing::sameColours;
 
 bool drawnLikeTheExport(const SketchView& view, int width, int height) {
     Sketch sketch;
@@ -39,7 +33,7 @@ bool drawnLikeTheExport(const SketchView& view, int width, int height) {
     sketch.setWindowFit(width, height);
     PixelBuffer expected;
     return drawSketchPicture(sketch, width, height, expected) &&
-           samePixels(view.picture(), expected);
+           sameColours(view.picture(), expected);
 }
 
 // Runs a script of steps from a timer, so that it goes on inside the main

@@ -14,6 +14,7 @@
 #include "host/window_style.h"
 #include "model/sketch_file.h"
 #include "render/sketch_drawing.h"
+#include "tests/app/app_test_support.h"
 #include "tests/framework/headless_fixture.h"
 
 namespace penwick {
@@ -22,15 +23,8 @@ namespace {
 using namespace host;
 using testing::HeadlessTest;
 
-const std::string kExample = std::string(PENWICK_SOURCE_DIR) + "/examples/flower.wnk";
-
-bool samePixels(const PixelBuffer& a, const PixelBuffer& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (std::memcmp(a.row(y) + 4 * x, b.row(y) + 4 * x, 3) != 0) return false;
-    return true;
-}
+const std::string& kExample = testing::kExampleSketch;
+using testing::sameColours;
 
 class SketchAppTest : public HeadlessTest {
   protected:
@@ -58,13 +52,13 @@ TEST_F(SketchAppTest, ShowsTheFileFittedToTheWindowAndRedrawsOnResize) {
         sketch.setWindowFit(client.width(), client.height());
         PixelBuffer expected;
         ASSERT_TRUE(drawSketchPicture(sketch, client.width(), client.height(), expected));
-        EXPECT_TRUE(samePixels(view->picture(), expected));
+        EXPECT_TRUE(sameColours(view->picture(), expected));
         // And the back buffer holds it.
         PixelBuffer shown;
         ktBitmap* buffer = view->backBuffer();
         shown.view(buffer->bits(), buffer->width(), buffer->height(), buffer->stride(),
                    PixelFormat::rgb32());
-        EXPECT_TRUE(samePixels(shown, expected));
+        EXPECT_TRUE(sameColours(shown, expected));
 
         // Resize: the view follows and draws again at the new size.
         host.moveWindow(frame->handle(), {0, 0, 500, 400}, true);
@@ -74,7 +68,7 @@ TEST_F(SketchAppTest, ShowsTheFileFittedToTheWindowAndRedrawsOnResize) {
         EXPECT_EQ(view->picture().height(), smaller.height());
         sketch.setWindowFit(smaller.width(), smaller.height());
         ASSERT_TRUE(drawSketchPicture(sketch, smaller.width(), smaller.height(), expected));
-        EXPECT_TRUE(samePixels(view->picture(), expected));
+        EXPECT_TRUE(sameColours(view->picture(), expected));
     });
     exitWhenIdle(app);
     EXPECT_EQ(app.run(&programResources(), "\"" + kExample + "\"", SW_SHOW), 0);
