@@ -1,11 +1,13 @@
 #pragma once
 // The host: everything the program asks of the platform it runs on, in one
-// abstract class with one instance per process. host/qt/ implements it on Qt 6
-// for real use; host/headless/ is a deterministic double that tests drive.
+// abstract class with one instance per process. host::HostCore
+// (host/host_core.h) does all of it that is the same whatever shows the
+// windows; host/qt/ puts it on Qt 6 for real use, host/headless/ is a
+// deterministic double that tests drive.
 //
 // Sections: instance; windows; painting and device contexts; messages and the
-// queue; timers and clocks; input state; menus; clipboard; dialogs and
-// printing; shell and system; tablet.
+// queue; timers and clocks; input state; menus; tablet. The clipboard,
+// dialogs, printing and the shell are in host/services.h.
 //
 // Threading: every call comes from the one user-interface thread.
 // Text: std::string holds UTF-8 (plain ASCII for everything the program
@@ -22,6 +24,7 @@
 #include "host/dialogs.h"
 #include "host/menu.h"
 #include "host/messages.h"
+#include "host/services.h"
 #include "host/types.h"
 
 namespace host {
@@ -54,13 +57,6 @@ struct PaintRecord {
 enum class Cursor { arrow, cross, hand };
 enum class StockIcon { application, hand, question, exclamation, asterisk };
 
-struct DisplayMode {
-    int width = 0;
-    int height = 0;
-    int bitsPerPixel = 0;
-    int refreshRate = 0;  // hertz; 0 when unknown
-};
-
 // Tablet packet: the five fields the canvas reads.
 //   x, y: 0 .. 65536 over the client area widened by 32 pixels on every side,
 //         y pointing UP (0 at the bottom edge of that widened area);
@@ -78,25 +74,12 @@ inline constexpr int kTabletMargin = 32;
 inline constexpr std::uint32_t kTabletExtent = 65536;
 inline constexpr std::uint32_t kTabletPressureScale = 1024;
 
-// Special folder ids (specialFolder).
-inline constexpr int CSIDL_PERSONAL = 5;  // the documents folder
-inline constexpr int CSIDL_APPDATA = 26;  // per-user application data
-
-// System colour indices (systemColour).
-inline constexpr int COLOR_WINDOW = 5;
-inline constexpr int COLOR_WINDOWTEXT = 8;
-inline constexpr int COLOR_HIGHLIGHT = 13;
-inline constexpr int COLOR_BTNFACE = 15;
-inline constexpr int COLOR_GRAYTEXT = 17;
-inline constexpr int COLOR_BTNTEXT = 18;
-
-// The clipboard format the program's private data travels under; the Qt host
-// carries it as the MIME type application/x-kt-binary.
-inline constexpr std::string_view kBinaryClipboardFormat = "KT_BINARY";
-
-class Host {
+class Host : public ClipboardServices,
+             public DialogServices,
+             public PrintServices,
+             public ShellServices {
   public:
-    virtual ~Host() = default;
+    ~Host() override = default;
 
     // ---- Windows -------------------------------------------------------
     // Creates a window and sends it, in order: WM_NCCREATE (answer non-zero
@@ -286,47 +269,6 @@ class Host {
     // chosen id (0 for none); otherwise queues WM_COMMAND to the owner and
     // answers whether an item was chosen.
     virtual int trackPopupMenu(Menu menu, std::uint32_t flags, Point screen, Window owner) = 0;
-
-    // ---- Clipboard -----------------------------------------------------
-    // Open, change, close, like the platform's: only one opener at a time.
-    virtual bool openClipboard(Window owner) = 0;
-    virtual void closeClipboard() = 0;
-    virtual bool emptyClipboard() = 0;  // drops every format
-    // Bytes under a named format, alongside what the clipboard holds.
-    virtual bool setClipboardData(std::string_view format, std::vector<std::uint8_t> bytes) = 0;
-    virtual bool isClipboardFormatAvailable(std::string_view format) const = 0;
-    virtual std::optional<std::vector<std::uint8_t>> clipboardData(
-        std::string_view format) const = 0;
-    virtual bool setClipboardText(std::string_view text) = 0;
-    virtual std::optional<std::string> clipboardText() const = 0;
-    // Takes a context made by createPicture, closes the recording and puts
-    // it on the clipboard (as SVG with a PNG rendering beside it).
-    virtual bool setClipboardPicture(std::unique_ptr<DeviceContext> picture) = 0;
-
-    // ---- Dialogs and printing ------------------------------------------
-    // The system message box (MB_* type, answers ID*). Modal: native events
-    // are pumped meanwhile, so other windows' messages may be handled.
-    virtual int messageBox(Window owner, std::string_view text, std::string_view title,
-                           std::uint32_t type) = 0;
-    virtual FileDialogAnswer fileDialog(const FileDialogRequest& request) = 0;
-    // Answers false when cancelled; `settings` holds the choice otherwise.
-    virtual bool printDialog(Window owner, PrintSettings& settings) = 0;
-    // Null (with errno set) when no printer context can be made.
-    virtual std::unique_ptr<PrinterContext> createPrinterContext(const PrintSettings& settings) = 0;
-
-    // ---- Shell and system ----------------------------------------------
-    // Opens a document, folder or web address with the desktop's default
-    // application, or starts a program (`file` executable) with
-    // `parameters`, in `folder` (empty: the current one). Answers success.
-    virtual bool shellExecute(std::string_view file, std::string_view parameters,
-                              std::string_view folder, int showCommand) = 0;
-    virtual void beep(std::uint32_t type) = 0;  // MB_ICONHAND etc.
-    // CSIDL_PERSONAL: the XDG documents folder; CSIDL_APPDATA:
-    // $XDG_CONFIG_HOME, else ~/.config. Empty for an unknown id.
-    virtual std::string specialFolder(int id) const = 0;
-    virtual std::string modulePath() const = 0;  // the program file, from /proc/self/exe
-    virtual std::optional<DisplayMode> displayMode() const = 0;
-    virtual ColourRef systemColour(int index) const = 0;
 
     // ---- Tablet --------------------------------------------------------
     // Opens a tablet context for the window: pen samples over it arrive as

@@ -1,12 +1,12 @@
 #pragma once
-// The deterministic headless host for tests. Windows are records with
-// rectangles and a dirty region; nothing paints until the test calls paint();
-// time stands still until the test calls advance(), and timers fire from that
-// virtual clock; the clipboard lives in memory; message boxes and dialogs
-// answer from what the test scripted and record what they were asked; beeps,
-// shell calls and printed pages are recorded; every device context records
-// its drawing as DrawOps. Input enters through the helpers at the end, which
-// queue the messages a real desktop would.
+// The deterministic headless host for tests: the host core on a backend of
+// records. Windows are rectangles with a dirty region; nothing paints until
+// the test calls paint(); time stands still until the test calls advance(),
+// and timers fire from that virtual clock; the clipboard lives in memory;
+// message boxes and dialogs answer from what the test scripted and record
+// what they were asked; beeps, shell calls and printed pages are recorded;
+// every device context records its drawing as DrawOps. Input enters through
+// the helpers at the end, which queue the messages a real desktop would.
 //
 // Frames: a top-level window with a caption has a 24-pixel title bar, a
 // sizing border 4 pixels on every side (else a 1-pixel border when it has
@@ -27,16 +27,12 @@
 #include <string>
 #include <vector>
 
-#include "host/frame_drag.h"
 #include "host/headless/recording_context.h"
-#include "host/host.h"
-#include "host/message_queue.h"
-#include "host/tablet_contexts.h"
-#include "host/window_table.h"
+#include "host/host_core.h"
 
 namespace host::headless {
 
-inline constexpr int kStarvedExitCode = -2;
+using host::kStarvedExitCode;
 
 enum class MouseButton { left, right, middle };
 
@@ -69,7 +65,7 @@ struct PrintedDocument {
     bool ended = false;
 };
 
-class HeadlessHost : public Host {
+class HeadlessHost : public HostCore {
   public:
     HeadlessHost();
     ~HeadlessHost() override;
@@ -86,7 +82,6 @@ class HeadlessHost : public Host {
     std::optional<Rect> dirtyRect(Window window) const;  // bounds of the dirty region
     std::vector<DrawOp>& drawLog(Window window);         // what paints and getDC drew on it
     void whenIdle(std::function<void()> step) { idleSteps_.push_back(std::move(step)); }
-    std::size_t queuedMessages() const { return queue_.size(); }
 
     // Message boxes answer the scripted answers in order; with none left,
     // the first button of the type (IDOK, IDOK, IDABORT, IDYES, IDYES,
@@ -124,13 +119,6 @@ class HeadlessHost : public Host {
     const std::vector<DrawOp>* clipboardPicture() const;
     void setClipboardBusy(bool busy) { clipboardBusy_ = busy; }
     Cursor cursor() const { return cursor_; }
-    struct FontInfo {
-        std::string face;
-        int height = 0;
-        bool italic = false;
-        bool bold = false;
-    };
-    std::optional<FontInfo> fontInfo(Font font) const;
     void setFontAvailable(std::string face, bool available);
 
     // ---- Input helpers -------------------------------------------------
@@ -154,50 +142,11 @@ class HeadlessHost : public Host {
     // Clicks the close box: sends WM_CLOSE.
     void clickClose(Window window);
 
-    // ---- Host ----------------------------------------------------------
-    Window createWindow(const CreateRequest& request) override;
-    bool destroyWindow(Window window) override;
-    bool isWindow(Window window) const override;
-    Window parent(Window window) const override;
-    Window owner(Window window) const override;
-    std::vector<Window> children(Window window) const override;
-    WindowProc windowProc(Window window) const override;
-    WindowProc setWindowProc(Window window, WindowProc proc) override;
-    void* userData(Window window) const override;
-    void setUserData(Window window, void* data) override;
-    int windowId(Window window) const override;
-    void setWindowId(Window window, int id) override;
-    std::uint32_t windowStyle(Window window) const override;
-    void setWindowStyle(Window window, std::uint32_t style) override;
-    LResult defaultProc(Window window, std::uint32_t message, WParam wParam,
-                        LParam lParam) override;
-    std::string windowText(Window window) const override;
-    void setWindowText(Window window, std::string_view text) override;
-    Rect clientRect(Window window) const override;
-    Rect windowRect(Window window) const override;
-    void moveWindow(Window window, const Rect& rect, bool repaint) override;
+    // ---- Host: painting, clocks and the screen -------------------------
     Rect adjustWindowRect(const Rect& client, std::uint32_t style, bool withMenu) const override;
     Point clientToScreen(Window window, Point point) const override;
     Point screenToClient(Window window, Point point) const override;
-    bool showWindow(Window window, int showCommand) override;
-    bool isVisible(Window window) const override;
-    bool isMinimised(Window window) const override;
-    bool enableWindow(Window window, bool enable) override;
-    bool isEnabled(Window window) const override;
-    bool setForegroundWindow(Window window) override;
-    Window foregroundWindow() const override { return foreground_; }
-    Window setFocus(Window window) override;
-    Window focusWindow() const override { return focus_; }
-    Window setCapture(Window window) override;
-    void releaseCapture() override;
-    Window captureWindow() const override { return capture_; }
-    void setWindowIcon(Window window, Icon icon, bool small) override;
-    Icon windowIcon(Window window, bool small) const override;
     std::optional<Rect> monitorRect(Window window) const override;
-    void acceptFiles(Window window, bool accept) override;
-    std::vector<std::string> droppedFiles(WParam drop) const override;
-    void finishDrop(WParam drop) override;
-
     void invalidate(Window window, const Rect* rect, bool erase) override;
     void updateWindow(Window window) override;
     PaintRecord beginPaint(Window window) override;
@@ -206,48 +155,17 @@ class HeadlessHost : public Host {
     std::unique_ptr<DeviceContext> createMemoryContext(const PixelView& pixels) override;
     std::unique_ptr<DeviceContext> createPicture(const DeviceContext& reference, const Rect* frame,
                                                  std::string_view description) override;
-    Brush createSolidBrush(ColourRef colour) override;
-    void deleteBrush(Brush brush) override;
-    Font createFont(std::string_view face, int height, bool italic, bool bold) override;
-    void deleteFont(Font font) override;
     Icon stockIcon(StockIcon which) override;
     Icon programIcon() override;
-
-    bool postMessage(Window window, std::uint32_t message, WParam wParam, LParam lParam) override;
-    LResult sendMessage(Window window, std::uint32_t message, WParam wParam,
-                        LParam lParam) override;
-    bool peekMessage(Message& message, Window window, std::uint32_t first, std::uint32_t last,
-                     bool remove) override;
-    bool getMessage(Message& message) override;
-    void postQuitMessage(int exitCode) override;
-    bool translateMessage(const Message& message) override;
-    LResult dispatchMessage(const Message& message) override;
-
-    bool setTimer(Window window, std::uintptr_t id, std::uint32_t periodMs) override;
-    bool killTimer(Window window, std::uintptr_t id) override;
     std::int64_t processMilliseconds() const override { return now_; }
     std::int64_t millisecondsSinceStart() const override { return now_; }
     double wallTime() const override { return wallOrigin_ + double(now_) / 1000.0; }
     void sleep(std::uint32_t milliseconds) override { advance(milliseconds); }
-
-    bool isKeyDown(int virtualKey) const override;
     Point cursorPos() const override { return cursorPos_; }
     void setCursorPos(Point screen) override { cursorPos_ = screen; }
     void setCursor(Cursor cursor) override { cursor_ = cursor; }
 
-    Menu createMenu(bool popup) override;
-    void destroyMenu(Menu menu) override;
-    bool appendMenu(Menu menu, std::uint32_t flags, std::uint32_t id, std::string_view text,
-                    Menu subMenu) override;
-    int menuItemCount(Menu menu) const override;
-    std::optional<MenuItem> menuItem(Menu menu, int position) const override;
-    bool setMenuItemText(Menu menu, int position, std::string_view text) override;
-    bool setMenuItemChecked(Menu menu, int position, bool checked) override;
-    bool setMenuItemEnabled(Menu menu, int position, bool enabled) override;
-    bool setWindowMenu(Window window, Menu menu) override;
-    Menu windowMenu(Window window) const override;
-    int trackPopupMenu(Menu menu, std::uint32_t flags, Point screen, Window owner) override;
-
+    // ---- Services ------------------------------------------------------
     bool openClipboard(Window owner) override;
     void closeClipboard() override;
     bool emptyClipboard() override;
@@ -257,13 +175,11 @@ class HeadlessHost : public Host {
     bool setClipboardText(std::string_view text) override;
     std::optional<std::string> clipboardText() const override;
     bool setClipboardPicture(std::unique_ptr<DeviceContext> picture) override;
-
     int messageBox(Window owner, std::string_view text, std::string_view title,
                    std::uint32_t type) override;
     FileDialogAnswer fileDialog(const FileDialogRequest& request) override;
     bool printDialog(Window owner, PrintSettings& settings) override;
     std::unique_ptr<PrinterContext> createPrinterContext(const PrintSettings& settings) override;
-
     bool shellExecute(std::string_view file, std::string_view parameters, std::string_view folder,
                       int showCommand) override;
     void beep(std::uint32_t type) override { beeps_.push_back(type); }
@@ -272,63 +188,62 @@ class HeadlessHost : public Host {
     std::optional<DisplayMode> displayMode() const override { return displayMode_; }
     ColourRef systemColour(int index) const override;
 
-    TabletContext openTablet(Window window) override;
-    void closeTablet(TabletContext context) override;
-    bool tabletPacket(TabletContext context, WParam serial, TabletPacket& packet) override;
-    void enableTablet(TabletContext context, bool enable) override;
+  protected:
+    // ---- The backend's side of the core --------------------------------
+    void createSurface(CoreWindow& window, const CreateRequest& request) override;
+    void destroySurface(CoreWindow& window) override;
+    void surfaceStyleChanged(CoreWindow&) override {}
+    void surfaceTitleChanged(CoreWindow&) override {}
+    void surfaceMenuChanged(CoreWindow&) override {}
+    void surfaceEnabledChanged(CoreWindow&) override {}
+    void surfaceIconChanged(CoreWindow&) override {}
+    void surfaceDropsChanged(CoreWindow&) override {}
+    void setSurfaceGeometry(CoreWindow& window, const Rect& rect) override;
+    Rect surfaceRect(const CoreWindow& window) const override;
+    Point surfaceClientSize(const CoreWindow& window) const override;
+    Point surfaceClientOrigin(const CoreWindow& window) const override;
+    void showSurface(CoreWindow& window, int showCommand) override;
+    bool surfaceShown(const CoreWindow& window) const override;
+    bool surfaceMinimised(const CoreWindow& window) const override;
+    bool surfaceMaximised(const CoreWindow&) const override { return false; }
+    void grabMouse(CoreWindow&, bool) override {}
+    void nativeFocus(CoreWindow&) override {}
+    void raiseSurface(CoreWindow&) override {}
+    bool pumpNativeEvents(bool wait) override;
+    int startNativeTimer(std::uint32_t periodMs) override;
+    void stopNativeTimer(int id) override;
+    int runPopupMenu(Menu menu, Point screen, Window owner) override;
+    bool fontAvailable(std::string_view face) const override;
 
   private:
-    struct WindowRecord;
-    struct MenuRecord;
-    struct Timer {
+    struct Surface;
+    struct NativeTimer {
         std::uint32_t period = 0;
         std::int64_t due = 0;
-        bool pending = false;
     };
-    // The key changes of a queued input, applied when it is taken.
-    using KeyChanges = std::vector<std::pair<int, bool>>;
-    class PaintContext;
     class Printer;
 
-    WindowRecord* find(Window window);
-    const WindowRecord* find(Window window) const;
+    Surface* surface(Window window);
+    const Surface* surface(Window window) const;
     Rect frameInsets(std::uint32_t style, bool withMenu) const;
-    Point clientOrigin(Window window) const;  // screen position of client (0, 0)
-    void queue(Window window, std::uint32_t message, WParam wParam, LParam lParam,
-               KeyChanges keyChanges = {});
-    bool take(Message& message, Window window, std::uint32_t first, std::uint32_t last,
-              bool remove);
-    void postMouse(Window window, std::uint32_t message, Point client, Modifiers mods,
-                   WParam buttons);
-    WParam heldButtons() const;
+    Point screenOrigin(Window window) const;  // screen position of client (0, 0)
+    void postMouse(Window window, std::uint32_t message, Point client, Modifiers mods);
+    void postKey(std::uint32_t message, int virtualKey, LParam lParam);
+    InputState heldState() const;
     RecordingContext::Environment environment() const;
-    void destroyTree(Window window);
-    void sendSize(Window window);
-    void sendMove(Window window);
 
-    WindowTable<WindowRecord> windows_;
-    FrameDrag frameDrag_;
-    MessageQueue<KeyChanges> queue_;
     std::deque<std::function<void()>> idleSteps_;
-    std::map<std::pair<std::uintptr_t, std::uintptr_t>, Timer> timers_;
+    std::map<int, NativeTimer> nativeTimers_;
+    int nextTimer_ = 1;
     std::int64_t now_ = 0;
     double wallOrigin_ = 1767225600.0;  // 2026-01-01 00:00:00 UTC
-    bool keys_[256] = {};
-    bool pendingKeys_[256] = {};  // as of the last queued input
+    bool pendingKeys_[256] = {};        // as of the last queued input
     Point cursorPos_;
     Cursor cursor_ = Cursor::arrow;
-    Window focus_{};
-    Window capture_{};
-    Window foreground_{};
 
-    std::map<std::uintptr_t, std::unique_ptr<MenuRecord>> menus_;
     std::deque<int> popupAnswers_;
     std::vector<Menu> popupsShown_;
-
-    std::map<std::uintptr_t, ColourRef> brushes_;
-    std::map<std::uintptr_t, FontInfo> fonts_;
-    std::map<std::string, bool> fontAvailable_;
-    std::uintptr_t nextObject_ = 0x1000;
+    std::map<std::string, bool, std::less<>> fontAvailable_;
 
     bool clipboardOpen_ = false;
     bool clipboardBusy_ = false;
@@ -351,11 +266,6 @@ class HeadlessHost : public Host {
     std::string modulePath_;
     std::optional<DisplayMode> displayMode_ = DisplayMode{1920, 1080, 32, 60};
     bool monitorAvailable_ = true;
-
-    std::map<std::uintptr_t, std::vector<std::string>> drops_;
-    std::uintptr_t nextDrop_ = 1;
-
-    TabletContexts tablets_;
 };
 
 }  // namespace host::headless

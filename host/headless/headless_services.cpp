@@ -1,107 +1,15 @@
-// The headless host: menus, clipboard, dialogs, printing, shell, system and
-// tablet.
+// The headless host: popup menus, clipboard, dialogs, printing, shell and
+// system, each answering from the test's script and recording what it was
+// asked.
 #include <algorithm>
 #include <cerrno>
 
 #include "host/headless/headless_host.h"
-#include "host/headless/headless_records.h"
 #include "host/window_style.h"
 
 namespace host::headless {
 
-// ---- Menus ------------------------------------------------------------------
-
-Menu HeadlessHost::createMenu(bool popup) {
-    Menu m{nextObject_++};
-    auto record = std::make_unique<MenuRecord>();
-    record->popup = popup;
-    menus_[std::uintptr_t(m)] = std::move(record);
-    return m;
-}
-
-void HeadlessHost::destroyMenu(Menu menu) {
-    auto it = menus_.find(std::uintptr_t(menu));
-    if (it == menus_.end()) return;
-    std::vector<Menu> subs;
-    for (const MenuItem& item : it->second->items)
-        if (item.subMenu != kNoMenu) subs.push_back(item.subMenu);
-    menus_.erase(it);
-    for (Menu s : subs)
-        destroyMenu(s);
-}
-
-bool HeadlessHost::appendMenu(Menu menu, std::uint32_t flags, std::uint32_t id,
-                              std::string_view text, Menu subMenu) {
-    auto it = menus_.find(std::uintptr_t(menu));
-    if (it == menus_.end()) return false;
-    if ((flags & MF_POPUP) && !menus_.count(std::uintptr_t(subMenu))) return false;
-    MenuItem item;
-    item.flags = flags;
-    if (flags & MF_POPUP)
-        item.subMenu = subMenu;
-    else if (!(flags & MF_SEPARATOR))
-        item.id = id;
-    if (!(flags & MF_SEPARATOR)) item.text = std::string(text);
-    it->second->items.push_back(std::move(item));
-    return true;
-}
-
-int HeadlessHost::menuItemCount(Menu menu) const {
-    auto it = menus_.find(std::uintptr_t(menu));
-    return it == menus_.end() ? -1 : int(it->second->items.size());
-}
-
-std::optional<MenuItem> HeadlessHost::menuItem(Menu menu, int position) const {
-    auto it = menus_.find(std::uintptr_t(menu));
-    if (it == menus_.end() || position < 0 || position >= int(it->second->items.size()))
-        return std::nullopt;
-    return it->second->items[std::size_t(position)];
-}
-
-namespace {
-template <typename Menus>
-MenuItem* itemAt(Menus& menus, Menu menu, int position) {
-    auto it = menus.find(std::uintptr_t(menu));
-    if (it == menus.end() || position < 0 || position >= int(it->second->items.size()))
-        return nullptr;
-    return &it->second->items[std::size_t(position)];
-}
-}  // namespace
-
-bool HeadlessHost::setMenuItemText(Menu menu, int position, std::string_view text) {
-    MenuItem* item = itemAt(menus_, menu, position);
-    if (!item || (item->flags & MF_SEPARATOR)) return false;
-    item->text = std::string(text);
-    return true;
-}
-bool HeadlessHost::setMenuItemChecked(Menu menu, int position, bool checked) {
-    MenuItem* item = itemAt(menus_, menu, position);
-    if (!item) return false;
-    item->flags = checked ? item->flags | MF_CHECKED : item->flags & ~MF_CHECKED;
-    return true;
-}
-bool HeadlessHost::setMenuItemEnabled(Menu menu, int position, bool enabled) {
-    MenuItem* item = itemAt(menus_, menu, position);
-    if (!item) return false;
-    item->flags = enabled ? item->flags & ~MF_GRAYED : item->flags | MF_GRAYED;
-    return true;
-}
-
-bool HeadlessHost::setWindowMenu(Window window, Menu menu) {
-    WindowRecord* w = find(window);
-    if (!w || (w->style & WS_CHILD)) return false;
-    if (menu != kNoMenu && !menus_.count(std::uintptr_t(menu))) return false;
-    Rect before = clientRect(window);
-    w->menu = menu;
-    Rect after = clientRect(window);
-    if (before != after) sendSize(window);
-    return true;
-}
-
-Menu HeadlessHost::windowMenu(Window window) const {
-    const WindowRecord* w = find(window);
-    return w ? w->menu : kNoMenu;
-}
+// ---- Popup menus -----------------------------------------------------------
 
 void HeadlessHost::openMenuBarPopup(Window window, int position) {
     Menu bar = windowMenu(window);
@@ -111,18 +19,12 @@ void HeadlessHost::openMenuBarPopup(Window window, int position) {
     sendMessage(window, WM_INITMENUPOPUP, WParam(item->subMenu), makeLParam(position, 0));
 }
 
-int HeadlessHost::trackPopupMenu(Menu menu, std::uint32_t flags, Point, Window owner) {
-    if (!menus_.count(std::uintptr_t(menu))) return 0;
-    sendMessage(owner, WM_INITMENUPOPUP, WParam(menu), 0);
+int HeadlessHost::runPopupMenu(Menu menu, Point, Window) {
     popupsShown_.push_back(menu);
-    int chosen = 0;
-    if (!popupAnswers_.empty()) {
-        chosen = popupAnswers_.front();
-        popupAnswers_.pop_front();
-    }
-    if (flags & TPM_RETURNCMD) return chosen;
-    if (chosen != 0) postMessage(owner, WM_COMMAND, WParam(chosen), 0);
-    return chosen != 0 ? 1 : 0;
+    if (popupAnswers_.empty()) return 0;
+    const int chosen = popupAnswers_.front();
+    popupAnswers_.pop_front();
+    return chosen;
 }
 
 // ---- Clipboard --------------------------------------------------------------
@@ -299,34 +201,6 @@ ColourRef HeadlessHost::systemColour(int index) const {
         default:
             return 0;
     }
-}
-
-// ---- Tablet -----------------------------------------------------------------
-
-TabletContext HeadlessHost::openTablet(Window window) {
-    if (!find(window)) return kNoTablet;
-    TabletContext context{nextObject_++};
-    tablets_.open(context, window);
-    return context;
-}
-
-void HeadlessHost::closeTablet(TabletContext context) {
-    tablets_.close(context);
-}
-
-bool HeadlessHost::tabletPacket(TabletContext context, WParam serial, TabletPacket& packet) {
-    return tablets_.packet(context, serial, packet);
-}
-
-void HeadlessHost::enableTablet(TabletContext context, bool enable) {
-    tablets_.enable(context, enable);
-}
-
-WParam HeadlessHost::tabletSample(TabletContext context, std::uint32_t buttons, std::uint32_t x,
-                                  std::uint32_t y, std::uint32_t pressure) {
-    WParam serial = tablets_.add(context, {std::uint32_t(now_), buttons, x, y, pressure});
-    if (serial != 0) queue(tablets_.window(context), WT_PACKET, serial, LParam(context));
-    return serial;
 }
 
 }  // namespace host::headless
