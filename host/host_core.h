@@ -229,6 +229,9 @@ class HostCore : public Host {
     // parents are enabled (owned windows are not disabled with their owner).
     bool takesInput(Window window) const;
     std::uintptr_t newObjectHandle() { return nextObject_++; }
+    // Lets go of every window's native part, for a backend going away
+    // before the core.
+    void dropSurfaces();
 
   private:
     struct Timer {

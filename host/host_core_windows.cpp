@@ -17,6 +17,11 @@ constexpr std::uint32_t kStateBits = WS_VISIBLE | WS_DISABLED | WS_MINIMIZE;
 HostCore::HostCore() = default;
 HostCore::~HostCore() = default;
 
+void HostCore::dropSurfaces() {
+    for (auto& [handle, record] : windows_)
+        record->native.reset();
+}
+
 // ---- Life -------------------------------------------------------------------
 
 Window HostCore::createWindow(const CreateRequest& request) {

@@ -146,9 +146,9 @@ bool PainterContext::setTransparentText(bool t) {
 }
 
 bool PainterContext::brushColour(QColor& colour) const {
-    ColourRef c = 0;
-    if (!host_.brushColour(brush_, c)) return false;
-    colour = qtColour(c);
+    const std::optional<ColourRef> c = host_.brushColour(brush_);
+    if (!c) return false;
+    colour = qtColour(*c);
     return true;
 }
 
