@@ -108,4 +108,34 @@ class DeviceContext {
     virtual void drawIcon(int x, int y, Icon icon) = 0;
 };
 
+// A context that keeps its current objects itself, as every host's contexts
+// do; the drawing reads them back.
+class ContextWithObjects : public DeviceContext {
+  public:
+    Brush selectBrush(Brush brush) override { return exchange(brush_, brush); }
+    Font selectFont(Font font) override { return exchange(font_, font); }
+    ColourRef setTextColour(ColourRef colour) override { return exchange(textColour_, colour); }
+    bool setTransparentText(bool transparent) override {
+        return exchange(transparent_, transparent);
+    }
+
+  protected:
+    Brush brush() const { return brush_; }
+    Font font() const { return font_; }
+    ColourRef textColour() const { return textColour_; }
+    bool transparentText() const { return transparent_; }
+
+  private:
+    template <class T>
+    static T exchange(T& slot, T value) {
+        T old = slot;
+        slot = value;
+        return old;
+    }
+    Brush brush_{};
+    Font font_{};
+    ColourRef textColour_ = 0;
+    bool transparent_ = false;
+};
+
 }  // namespace host

@@ -45,7 +45,7 @@ struct NativeWindow {
 // A window as the core keeps it.
 struct CoreWindow : WindowBasics {
     std::string title;
-    Point lastOrigin{-100000, -100000};  // as the last WM_MOVE reported it
+    Point lastOrigin{-100000, -100000};   // as the last WM_MOVE reported it
     WParam lastSizeType = SIZE_RESTORED;  // as the last WM_SIZE reported it
     std::unique_ptr<NativeWindow> native;
 };
@@ -246,8 +246,8 @@ class HostCore : public Host {
     void destroyTree(Window window);
     void forgetTimersOf(Window window);
     void menuChanged(Menu menu);
-    void queue(Window window, std::uint32_t message, WParam wParam, LParam lParam,
-               InputState state, Point cursor);
+    void queue(Window window, std::uint32_t message, WParam wParam, LParam lParam, InputState state,
+               Point cursor);
     bool take(Message& message, Window window, std::uint32_t first, std::uint32_t last,
               bool remove);
 
@@ -256,7 +256,7 @@ class HostCore : public Host {
     MessageQueue<InputState> queue_;
     KeyTable keys_;
     std::deque<KeyCharacter> keyCharacters_;
-    std::map<std::pair<std::uintptr_t, std::uintptr_t>, Timer> timers_;  // (window, id)
+    std::map<std::pair<std::uintptr_t, std::uintptr_t>, Timer> timers_;   // (window, id)
     std::map<int, std::pair<std::uintptr_t, std::uintptr_t>> timerKeys_;  // native id -> key
     Window focus_{};
     Window capture_{};

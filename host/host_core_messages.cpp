@@ -52,8 +52,8 @@ bool HostCore::take(Message& message, Window window, std::uint32_t first, std::u
     });
 }
 
-bool HostCore::peekMessage(Message& message, Window window, std::uint32_t first,
-                           std::uint32_t last, bool remove) {
+bool HostCore::peekMessage(Message& message, Window window, std::uint32_t first, std::uint32_t last,
+                           bool remove) {
     if (take(message, window, first, last, remove)) return true;
     pumpNativeEvents(false);
     return take(message, window, first, last, remove);
@@ -93,9 +93,9 @@ bool HostCore::translateMessage(const Message& m) {
         reported = it->character;
         keyCharacters_.erase(keyCharacters_.begin(), it + 1);
     }
-    const int code = reported ? *reported
-                              : characterForKey(vk, keys_.isDown(VK_SHIFT),
-                                                keys_.isDown(VK_CONTROL));
+    const int code = reported
+                         ? *reported
+                         : characterForKey(vk, keys_.isDown(VK_SHIFT), keys_.isDown(VK_CONTROL));
     if (code == 0) return false;
     // The character comes next, ahead of anything queued after the key.
     queue_.postFirst({m.window, m.message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, WParam(code),

@@ -201,9 +201,9 @@ PaintRecord HeadlessHost::beginPaint(Window window) {
     PaintRecord record;
     record.paint = s.dirty.value_or(Rect{});
     Rect client = clientRect(window);
-    s.paintContext = std::make_unique<RecordingContext>(
-        environment(), client.width(), client.height(), client.width() * 254 / 960,
-        client.height() * 254 / 960, &s.drawLog);
+    s.paintContext = std::make_unique<RecordingContext>(environment(), client.width(),
+                                                        client.height(), client.width() * 254 / 960,
+                                                        client.height() * 254 / 960, &s.drawLog);
     record.dc = s.paintContext.get();
     if (w->eraseDue) {
         w->eraseDue = false;

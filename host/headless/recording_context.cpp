@@ -53,26 +53,13 @@ DrawOp& RecordingContext::add(DrawOp::Kind kind) {
 }
 
 ColourRef RecordingContext::currentBrushColour() const {
-    return brush_ != kNoBrush && environment_.brushColour ? environment_.brushColour(brush_) : 0;
-}
-
-Brush RecordingContext::selectBrush(Brush brush) {
-    return std::exchange(brush_, brush);
-}
-Font RecordingContext::selectFont(Font font) {
-    return std::exchange(font_, font);
-}
-ColourRef RecordingContext::setTextColour(ColourRef c) {
-    return std::exchange(textColour_, c);
-}
-bool RecordingContext::setTransparentText(bool t) {
-    return std::exchange(transparent_, t);
+    return brush() != kNoBrush && environment_.brushColour ? environment_.brushColour(brush()) : 0;
 }
 
 void RecordingContext::fillRect(const Rect& rect) {
     DrawOp& op = add(DrawOp::Kind::fillRect);
     op.rect = rect;
-    op.hasBrush = brush_ != kNoBrush;
+    op.hasBrush = brush() != kNoBrush;
     op.colour = currentBrushColour();
     if (!op.hasBrush || !pixels_.bits || pixels_.bitsPerPixel != 32) return;
     int left = std::max(rect.left, 0), right = std::min(rect.right, pixels_.width);
@@ -107,7 +94,7 @@ void RecordingContext::endPath() {
 }
 void RecordingContext::fillPath() {
     DrawOp& op = add(DrawOp::Kind::fillPath);
-    op.hasBrush = brush_ != kNoBrush;
+    op.hasBrush = brush() != kNoBrush;
     op.colour = currentBrushColour();
 }
 
@@ -120,14 +107,14 @@ void RecordingContext::drawText(std::string_view text, const Rect& rect, std::ui
     op.rect = rect;
     op.text = std::string(text);
     op.flags = flags;
-    op.font = font_;
-    op.colour = textColour_;
-    op.transparent = transparent_;
+    op.font = font();
+    op.colour = textColour();
+    op.transparent = transparentText();
 }
 
 Rect RecordingContext::measureText(std::string_view text, const Rect& rect,
                                    std::uint32_t flags) const {
-    int height = environment_.fontHeight ? environment_.fontHeight(font_) : 0;
+    int height = environment_.fontHeight ? environment_.fontHeight(font()) : 0;
     int cw = TextMetrics::charWidth(height);
     std::vector<std::string> lines = layoutLines(text, rect.width(), cw, flags);
     int widest = 0;

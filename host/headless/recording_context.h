@@ -46,7 +46,7 @@ struct TextMetrics {
     static int lineHeight(int fontHeight) { return fontHeight > 0 ? fontHeight : 16; }
 };
 
-class RecordingContext : public DeviceContext {
+class RecordingContext : public ContextWithObjects {
   public:
     // `fontHeight` answers the cell height of a font handle; `brushColour`
     // the colour of a brush handle.
@@ -63,10 +63,6 @@ class RecordingContext : public DeviceContext {
 
     int deviceCaps(int index) const override;
     ColourRef nearestColour(ColourRef colour) const override { return colour & 0xFFFFFF; }
-    Brush selectBrush(Brush brush) override;
-    Font selectFont(Font font) override;
-    ColourRef setTextColour(ColourRef colour) override;
-    bool setTransparentText(bool transparent) override;
     void fillRect(const Rect& rect) override;
     void setFillMode(FillMode mode) override;
     void beginPath() override;
@@ -94,10 +90,6 @@ class RecordingContext : public DeviceContext {
     PixelView pixels_;
     std::vector<DrawOp> ownOps_;
     std::vector<DrawOp>* sink_;
-    Brush brush_{};
-    Font font_{};
-    ColourRef textColour_ = 0;
-    bool transparent_ = false;
 };
 
 // Lines of `text` as drawText lays them out in a box `width` pixels wide:

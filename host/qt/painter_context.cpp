@@ -1,4 +1,5 @@
 #include "host/qt/painter_context.h"
+#include "host/qt/qt_conversions.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -17,9 +18,6 @@ namespace {
 
 QColor qtColour(ColourRef c) {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-QRect qtRect(const Rect& r) {
-    return QRect(r.left, r.top, r.width(), r.height());
 }
 
 int qtTextFlags(std::uint32_t flags) {
@@ -132,21 +130,8 @@ int PainterContext::deviceCaps(int index) const {
     }
 }
 
-Brush PainterContext::selectBrush(Brush brush) {
-    return std::exchange(brush_, brush);
-}
-Font PainterContext::selectFont(Font font) {
-    return std::exchange(font_, font);
-}
-ColourRef PainterContext::setTextColour(ColourRef c) {
-    return std::exchange(textColour_, c);
-}
-bool PainterContext::setTransparentText(bool t) {
-    return std::exchange(transparent_, t);
-}
-
 bool PainterContext::brushColour(QColor& colour) const {
-    const std::optional<ColourRef> c = host_.brushColour(brush_);
+    const std::optional<ColourRef> c = host_.brushColour(brush());
     if (!c) return false;
     colour = qtColour(*c);
     return true;
@@ -198,23 +183,23 @@ void PainterContext::drawPixels(int x, int y, const PixelView& pixels) {
 }
 
 void PainterContext::drawText(std::string_view text, const Rect& rect, std::uint32_t flags) {
-    QFont font = host_.qtFont(font_);
+    const QFont face = host_.qtFont(font());
     QString s = layoutText(text, flags);
     QRect box = qtRect(rect);
-    QFontMetrics metrics(font);
+    QFontMetrics metrics(face);
     if ((flags & DT_END_ELLIPSIS) && !(flags & DT_WORDBREAK))
         s = metrics.elidedText(s, Qt::ElideRight, box.width(),
                                (flags & DT_NOPREFIX) ? 0 : Qt::TextShowMnemonic);
     const int qtFlags = qtTextFlags(flags);
     QRect used = metrics.boundingRect(box, qtFlags, s);
     if (painter_.isActive()) {
-        if (!transparent_) painter_.fillRect(used.intersected(box), Qt::white);
-        painter_.setFont(font);
-        painter_.setPen(qtColour(textColour_));
+        if (!transparentText()) painter_.fillRect(used.intersected(box), Qt::white);
+        painter_.setFont(face);
+        painter_.setPen(qtColour(textColour()));
         painter_.drawText(box, qtFlags, s);
     }
     if (recorder_) {
-        if (!transparent_) recorder_->fillRect(used.intersected(box), Qt::white);
+        if (!transparentText()) recorder_->fillRect(used.intersected(box), Qt::white);
         QString plain = s;
         if (!(flags & DT_NOPREFIX))
             plain.replace(QLatin1String("&&"), QLatin1String("\x01"))
@@ -223,9 +208,9 @@ void PainterContext::drawText(std::string_view text, const Rect& rect, std::uint
         const QStringList lines = plain.split(QLatin1Char('\n'));
         double baseline = used.top() + metrics.ascent();
         for (const QString& line : lines) {
-            recorder_->text(QPointF(used.left(), baseline), line, font.family(),
-                            font.pixelSize() > 0 ? font.pixelSize() : metrics.height(), font.bold(),
-                            font.italic(), qtColour(textColour_));
+            recorder_->text(QPointF(used.left(), baseline), line, face.family(),
+                            face.pixelSize() > 0 ? face.pixelSize() : metrics.height(), face.bold(),
+                            face.italic(), qtColour(textColour()));
             baseline += metrics.lineSpacing();
         }
     }
@@ -233,7 +218,7 @@ void PainterContext::drawText(std::string_view text, const Rect& rect, std::uint
 
 Rect PainterContext::measureText(std::string_view text, const Rect& rect,
                                  std::uint32_t flags) const {
-    QFontMetrics metrics(host_.qtFont(font_));
+    QFontMetrics metrics(host_.qtFont(font()));
     QString s = layoutText(text, flags);
     const bool wrap = (flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE);
     const int limit = INT_MAX / 4;

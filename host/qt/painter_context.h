@@ -30,7 +30,7 @@ DeviceCaps screenCaps();
 // The properties of any QPaintDevice (images, printers).
 DeviceCaps paintDeviceCaps(const QPaintDevice& device);
 
-class PainterContext : public DeviceContext {
+class PainterContext : public ContextWithObjects {
   public:
     PainterContext(const QtHost& host, DeviceCaps caps) : host_(host), caps_(caps) {}
 
@@ -41,10 +41,6 @@ class PainterContext : public DeviceContext {
 
     int deviceCaps(int index) const override;
     ColourRef nearestColour(ColourRef colour) const override { return colour & 0xFFFFFF; }
-    Brush selectBrush(Brush brush) override;
-    Font selectFont(Font font) override;
-    ColourRef setTextColour(ColourRef colour) override;
-    bool setTransparentText(bool transparent) override;
     void fillRect(const Rect& rect) override;
     void setFillMode(FillMode mode) override { fillMode_ = mode; }
     void beginPath() override;
@@ -71,10 +67,6 @@ class PainterContext : public DeviceContext {
     DeviceCaps caps_;
     QPainter painter_;
     SvgRecorder* recorder_ = nullptr;
-    Brush brush_{};
-    Font font_{};
-    ColourRef textColour_ = 0;
-    bool transparent_ = false;
     FillMode fillMode_ = FillMode::alternate;
     QPainterPath path_;
 };

@@ -8,16 +8,11 @@
 #include <algorithm>
 
 #include "host/qt/painter_context.h"
+#include "host/qt/qt_conversions.h"
 #include "host/qt/qt_host.h"
 #include "host/qt/svg_recorder.h"
 
 namespace host::qt {
-
-namespace {
-QString fromUtf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-}  // namespace
 
 QString mimeTypeForFormat(std::string_view format) {
     if (format == kBinaryClipboardFormat) return QStringLiteral("application/x-kt-binary");

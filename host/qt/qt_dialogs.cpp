@@ -6,15 +6,10 @@
 #include <QPrinter>
 #include <algorithm>
 
+#include "host/qt/qt_conversions.h"
 #include "host/qt/qt_host.h"
 
 namespace host::qt {
-
-namespace {
-QString fromUtf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-}  // namespace
 
 int QtHost::messageBox(Window owner, std::string_view text, std::string_view title,
                        std::uint32_t type) {

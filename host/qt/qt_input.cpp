@@ -251,10 +251,9 @@ bool QtHost::tabletEvent(CoreWindow& w, QEvent* event) {
     sample.barrel1 = e->buttons() & Qt::MiddleButton;
     sample.barrel2 = e->buttons() & Qt::RightButton;
     const Point size = surfaceClientSize(w);
-    postTabletPacket(context,
-                     tabletPacketFor(sample, size.x, size.y,
-                                     std::uint32_t(millisecondsSinceStart())),
-                     globalPoint(e->globalPosition()));
+    postTabletPacket(
+        context, tabletPacketFor(sample, size.x, size.y, std::uint32_t(millisecondsSinceStart())),
+        globalPoint(e->globalPosition()));
     // Taken, so Qt does not also make mouse events of it.
     e->accept();
     return true;

@@ -3,16 +3,11 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "host/qt/qt_conversions.h"
 #include "host/qt/qt_host.h"
 #include "host/qt/qt_surface.h"
 
 namespace host::qt {
-
-namespace {
-QString fromUtf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-}  // namespace
 
 void QtHost::surfaceMenuChanged(CoreWindow& window) {
     Surface& s = surfaceOf(window);

@@ -10,18 +10,13 @@
 #include <map>
 
 #include "host/qt/painter_context.h"
+#include "host/qt/qt_conversions.h"
 #include "host/qt/qt_host.h"
 #include "host/qt/qt_surface.h"
 
 namespace host::qt {
 
 namespace {
-QRect qtRect(const Rect& r) {
-    return QRect(r.left, r.top, r.width(), r.height());
-}
-Rect hostRect(const QRect& r) {
-    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-}
 
 // A context that draws on a window outside painting: into a transparent layer
 // that the window shows over its next paint, which is asked for at once.
@@ -225,8 +220,7 @@ QFont QtHost::qtFont(Font font) const {
         // fonts by the em, which is smaller.
         q.setPixelSize(info->height);
         const int cell = QFontMetrics(q).height();
-        if (cell > info->height)
-            q.setPixelSize(std::max(1, info->height * info->height / cell));
+        if (cell > info->height) q.setPixelSize(std::max(1, info->height * info->height / cell));
     }
     return qtFonts_.emplace(key, q).first->second;
 }

@@ -5,15 +5,10 @@
 #include <cerrno>
 
 #include "host/qt/painter_context.h"
+#include "host/qt/qt_conversions.h"
 #include "host/qt/qt_host.h"
 
 namespace host::qt {
-
-namespace {
-QString fromUtf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-}  // namespace
 
 namespace {
 // A print job on a QPrinter: the pages are the printer's pages in order.

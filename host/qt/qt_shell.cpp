@@ -11,15 +11,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "host/qt/qt_conversions.h"
 #include "host/qt/qt_host.h"
 
 namespace host::qt {
-
-namespace {
-QString fromUtf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-}  // namespace
 
 bool QtHost::shellExecute(std::string_view file, std::string_view parameters,
                           std::string_view folder, int) {

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <thread>
 
+#include "host/qt/qt_conversions.h"
 #include "host/qt/qt_host.h"
 #include "host/qt/qt_surface.h"
 #include "host/window_style.h"
@@ -17,12 +18,6 @@
 namespace host::qt {
 
 namespace {
-QRect qtRect(const Rect& r) {
-    return QRect(r.left, r.top, r.width(), r.height());
-}
-Rect hostRect(const QRect& r) {
-    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-}
 
 // Qt window flags for a top-level window of `style`.
 Qt::WindowFlags topLevelFlags(std::uint32_t style, bool owned) {
