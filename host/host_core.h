@@ -216,6 +216,7 @@ class HostCore : public Host {
     // serial; 0 (nothing posted) for an unknown or disabled context.
     WParam postTabletPacket(TabletContext context, const TabletPacket& packet, Point cursor);
     TabletContext enabledTablet(Window window) const { return tablets_.enabledFor(window); }
+    Window tabletWindow(TabletContext context) const { return tablets_.window(context); }
     // The window system moved the focus or (de)activated a top-level window.
     void focusArrived(Window window);
     void activationChanged(Window window, bool active);

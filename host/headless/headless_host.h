@@ -125,7 +125,9 @@ class HeadlessHost : public HostCore {
     // Mouse messages go to the capture window when there is one (with the
     // point converted to its client coordinates), else to `window`. The
     // modifiers and the buttons held are reflected in MK_* flags and, once
-    // the message is taken from the queue, in isKeyDown.
+    // the message is taken from the queue, in isKeyDown. Like the user's
+    // input on a desktop, none of it reaches a disabled window (or a child
+    // of one).
     void mousePress(Window window, MouseButton button, Point client, Modifiers mods = {});
     void mouseMove(Window window, Point client, Modifiers mods = {});
     void mouseRelease(Window window, MouseButton button, Point client, Modifiers mods = {});

@@ -62,6 +62,8 @@ void HeadlessHost::postMouse(Window window, std::uint32_t message, Point client,
     pendingKeys_[VK_SHIFT] = mods.shift;
     pendingKeys_[VK_CONTROL] = mods.control;
     pendingKeys_[VK_MENU] = mods.alt;
+    // The buttons are held all the same; a disabled window just hears nothing.
+    if (!takesInput(target)) return;
     const InputState state = heldState();
     postInput(target, message, state.mouseFlags(), makeLParam(p.x, p.y), state, screen);
 }
@@ -95,6 +97,7 @@ void HeadlessHost::mouseRelease(Window window, MouseButton button, Point client,
 }
 
 void HeadlessHost::postKey(std::uint32_t message, int vk, LParam lParam) {
+    if (focusWindow() != kNoWindow && !takesInput(focusWindow())) return;
     InputState state = heldState();
     state.key = vk;
     state.keyDown = pendingKeys_[vk & 0xFF];
@@ -128,6 +131,7 @@ void HeadlessHost::wheel(int delta, Point screen, Modifiers mods) {
     pendingKeys_[VK_SHIFT] = mods.shift;
     pendingKeys_[VK_CONTROL] = mods.control;
     pendingKeys_[VK_MENU] = mods.alt;
+    if (focusWindow() != kNoWindow && !takesInput(focusWindow())) return;
     const InputState state = heldState();
     postInput(focusWindow(), WM_MOUSEWHEEL, makeWParam(int(state.mouseFlags()), delta),
               makeLParam(screen.x, screen.y), state, screen);
@@ -135,12 +139,13 @@ void HeadlessHost::wheel(int delta, Point screen, Modifiers mods) {
 
 WParam HeadlessHost::tabletSample(TabletContext context, std::uint32_t buttons, std::uint32_t x,
                                   std::uint32_t y, std::uint32_t pressure) {
+    if (!takesInput(tabletWindow(context))) return 0;
     return postTabletPacket(context, {std::uint32_t(now_), buttons, x, y, pressure}, cursorPos_);
 }
 
 bool HeadlessHost::dropFiles(Window window, std::vector<std::string> files) {
     const CoreWindow* w = find(window);
-    if (!w || !w->acceptsFiles) return false;
+    if (!w || !w->acceptsFiles || !takesInput(window)) return false;
     const WParam drop = addDrop(std::move(files));
     postInput(window, WM_DROPFILES, drop, 0, {}, cursorPos_);
     return true;
