@@ -26,7 +26,7 @@ using namespace host;
 const std::string& kExample = testing::kExampleSketch;
 using testing::sameColours;
 
-bool drawnLikeTheExport(const SketchView& view, int width, int height) {
+bool drawnLikeTheExport(const CanvasView& view, int width, int height) {
     Sketch sketch;
     if (!loadSketchFile(kExample, sketch)) return false;
     sketch.setWindowFit(width, height);
