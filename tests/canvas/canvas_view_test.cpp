@@ -36,6 +36,19 @@ PixelBuffer exportedPicture(int width, int height) {
 
 class CanvasViewTest : public HeadlessTest {
   protected:
+    // After a paint: the picture and the back buffer are what the export
+    // draws of the example at the view's client size.
+    void expectTheExampleAtItsSize(CanvasView& view) {
+        host.paint();
+        const Rect client = host.clientRect(view.handle());
+        EXPECT_EQ(view.picture().width(), client.width());
+        EXPECT_EQ(view.picture().height(), client.height());
+        const PixelBuffer expected = exportedPicture(client.width(), client.height());
+        EXPECT_TRUE(sameColours(view.picture(), expected));
+        ASSERT_NE(view.backBuffer(), nullptr);
+        EXPECT_TRUE(sameColours(pixelBufferOf(*view.backBuffer()), expected));
+    }
+
     // The view as a top-level window with a client area of about this size.
     void open(CanvasView& view, int width, int height) {
         ASSERT_TRUE(view.create(nullptr, "canvas", WS_POPUP | WS_VISIBLE, 0, kNoWindow, 0, 0, width,
@@ -50,12 +63,7 @@ TEST_F(CanvasViewTest, ShowsTheSketchAsTheExportDrawsItInItsBackBuffer) {
     ASSERT_TRUE(view.load(kExample, error)) << error;
     EXPECT_EQ(error, "");
     EXPECT_TRUE(view.picture().isEmpty());  // nothing drawn before the first paint
-    host.paint();
-    Rect client = host.clientRect(view.handle());
-    const PixelBuffer expected = exportedPicture(client.width(), client.height());
-    EXPECT_TRUE(sameColours(view.picture(), expected));
-    ASSERT_NE(view.backBuffer(), nullptr);
-    EXPECT_TRUE(sameColours(pixelBufferOf(*view.backBuffer()), expected));
+    expectTheExampleAtItsSize(view);
 }
 
 TEST_F(CanvasViewTest, ANewSizeIsDrawnAgainAtThatSize) {
@@ -65,13 +73,7 @@ TEST_F(CanvasViewTest, ANewSizeIsDrawnAgainAtThatSize) {
     ASSERT_TRUE(view.load(kExample, error));
     host.paint();
     host.moveWindow(view.handle(), {0, 0, 420, 150}, true);
-    host.paint();
-    Rect client = host.clientRect(view.handle());
-    EXPECT_EQ(view.picture().width(), client.width());
-    EXPECT_EQ(view.picture().height(), client.height());
-    const PixelBuffer expected = exportedPicture(client.width(), client.height());
-    EXPECT_TRUE(sameColours(view.picture(), expected));
-    EXPECT_TRUE(sameColours(pixelBufferOf(*view.backBuffer()), expected));
+    expectTheExampleAtItsSize(view);
 }
 
 TEST_F(CanvasViewTest, AnUnreadableFileLeavesTheViewEmptyAndSaysWhy) {
