@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/sketch_view.h"
+#include "canvas/canvas_view.h"
 #include "framework/application/frame.h"
 
 namespace penwick {
@@ -26,11 +26,11 @@ class MainFrame : public ktFrame {
     // even when it cannot be read, which a message box then reports.
     bool openFile(const std::string& path);
 
-    SketchView* view() const { return view_.get(); }
+    CanvasView* view() const { return view_.get(); }
     const std::string& currentFile() const { return currentFile_; }
 
   private:
-    std::shared_ptr<SketchView> view_ = std::make_shared<SketchView>();
+    std::shared_ptr<CanvasView> view_ = std::make_shared<CanvasView>();
     std::string currentFile_;
 };
 

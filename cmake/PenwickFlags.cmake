@@ -24,7 +24,8 @@ endif()
 function(penwick_test)
     cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
-    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} penwick_test_support
+        GTest::gtest GTest::gtest_main)
     target_compile_definitions(${T_NAME} PRIVATE
         PENWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
         PENWICK_BINARY_DIR="${PROJECT_BINARY_DIR}")

@@ -30,7 +30,7 @@ inline void CoverageStore::addCell(int x, int row, int area, int cover) {
     }
     if (x >= columns_) return;
     assert(row >= bandTop_ && row < bandEnd_);
-    // The band holds every column the path's bounds reach; the test only
+    // The band holds every column the edges' cells reach; the test only
     // guards the memory.
     assert(x >= bandLeft_ && x < bandRight_);
     x -= bandLeft_;

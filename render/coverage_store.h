@@ -20,9 +20,11 @@ namespace penwick {
 // the cells touched, instead of sorted per-row lists: integer sums do not
 // depend on the order of the additions, so the pixels are those of a sorted
 // cell list, without searching, without a pool to run out of, and without
-// ever dropping coverage. A store covers a band: the rows and columns of the
-// path's bounds, as many rows at a time as fit a budget that stays within the
-// processor's cache; taller paths are filled band by band (see Rasterizer).
+// ever dropping coverage. A store covers a band: the rows of the path's
+// flattened edges and the columns their cells can reach (which may pass an
+// edge's end, see EdgeCollector in rasterizer.cpp), as many rows at a time as
+// fit a budget that stays within the processor's cache; taller paths are
+// filled band by band (see Rasterizer).
 //
 // Stages: addEdge (cuts an edge at every row, coverage_edges.cpp) ->
 // rowSpan -> addCell (exact area per pixel, coverage_edges.cpp) -> sweep

@@ -24,9 +24,9 @@ bool allFinite(const Path& path) {
     return true;
 }
 
-// The first and past-the-last row a path's bounds can put coverage in
-// (a coordinate up to 0.001 above a row boundary still counts for the row
-// below, so one row of margin each side).
+// The row of the y coordinate y, held inside -1 ... rows; the fill widens the
+// rows of its edges' extremes by one row of margin each side (a coordinate up
+// to 0.001 above a row boundary still counts for the row below).
 int clampRow(double y, int rows) {
     return int(std::clamp(std::floor(y), -1.0, double(rows)));
 }

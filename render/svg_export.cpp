@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "model/outline.h"
@@ -49,10 +48,23 @@ void appendInt(std::string& out, int64_t v) {
     out.append(digits, end);
 }
 
+// "%f" of the value as the C locale writes it (six decimals, a point),
+// whatever locale the process has: the program's Qt application sets the
+// user's, and a decimal comma ("-1856,000000") is no SVG number.
+void appendFixed(std::string& out, double v) {
+    // Room for any double: 309 digits, a sign, a point and six decimals.
+    char digits[330];
+    const auto [end, ec] =
+        std::to_chars(digits, digits + sizeof digits, v, std::chars_format::fixed, 6);
+    out.append(digits, end);
+}
+
 void appendColour(std::string& out, uint32_t colour) {
-    char text[16];
-    const int n = std::snprintf(text, sizeof text, "#%06X", colour & kColourMask);
-    out.append(text, static_cast<size_t>(n));
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    colour &= kColourMask;
+    out += '#';
+    for (int shift = 20; shift >= 0; shift -= 4)
+        out += kHex[(colour >> shift) & 0xF];
 }
 
 // Midpoints and scaling are computed in double from the stored floats.
@@ -110,13 +122,17 @@ void appendBackground(std::string& out, const Sketch& sketch) {
     for (float* side : {&r.left, &r.top, &r.right, &r.bottom})
         *side = finiteOrLimit(*side);
 
-    char text[400];
-    const int n = std::snprintf(
-        text, sizeof text,
-        "<rect x='%f' y='%f' width='%f' height='%f' fill='#%06X' stroke='#000000' "
-        "stroke-width='2'/>\n",
-        double(r.left), double(r.top), r.width(), r.height(), sketch.background & kColourMask);
-    if (n > 0) out.append(text, static_cast<size_t>(n) < sizeof text ? size_t(n) : sizeof text - 1);
+    out += "<rect x='";
+    appendFixed(out, double(r.left));
+    out += "' y='";
+    appendFixed(out, double(r.top));
+    out += "' width='";
+    appendFixed(out, r.width());
+    out += "' height='";
+    appendFixed(out, r.height());
+    out += "' fill='";
+    appendColour(out, sketch.background);
+    out += "' stroke='#000000' stroke-width='2'/>\n";
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 # Penwick's one entry point for a fresh Debian 12 machine.
 #   bash scripts/penwick.sh run [ARGS]   install what is missing, build, start the program
 #   bash scripts/penwick.sh test         install what is missing, build, run every test:
-#                                        the fuzzers for 30 s each, the core tests under
-#                                        the sanitizers, then the whole suite
+#                                        the format check, the fuzzers for 30 s each, the
+#                                        core tests under the sanitizers, then the whole suite
 #   bash scripts/penwick.sh bench        install what is missing, build and run the benchmarks
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -42,6 +42,7 @@ run)
     ;;
 test)
     install_missing
+    scripts/format-check.sh
     scripts/fuzz-smoke.sh
     scripts/sanitize-core.sh
     build default

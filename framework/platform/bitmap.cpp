@@ -78,4 +78,14 @@ std::vector<std::uint8_t> ktBitmap::description() const {
     return out;
 }
 
+PixelBuffer pixelBufferOf(ktBitmap& bitmap) {
+    PixelBuffer pixels;
+    if (!bitmap.isValid()) return pixels;
+    const int bits = bitmap.bitsPerPixel();
+    if (bits != 32 && bits != 8) return pixels;
+    pixels.view(bitmap.bits(), bitmap.width(), bitmap.height(), bitmap.stride(),
+                bits == 32 ? PixelFormat::rgb32() : PixelFormat::grey());
+    return pixels;
+}
+
 }  // namespace penwick

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/device_context.h"
+#include "render/pixel_buffer.h"
 
 namespace penwick {
 
@@ -67,5 +68,12 @@ class ktBitmap {
     std::vector<std::uint8_t> pixels_;
     std::unique_ptr<host::DeviceContext> dc_;
 };
+
+// The bitmap's pixels as a PixelBuffer that views them in place (drawing
+// into it draws into the bitmap): 32 bits per pixel as 32-bit RGB, 8 bits
+// as grey (the value is the index into the grey colour table). An invalid
+// bitmap gives an empty buffer. The view is good until the bitmap is made
+// again or released, so take it afresh for each paint.
+PixelBuffer pixelBufferOf(ktBitmap& bitmap);
 
 }  // namespace penwick

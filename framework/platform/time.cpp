@@ -37,7 +37,10 @@ ktString formatTime(double time, std::string_view pattern) {
     // a time_t would overflow); such a stamp has no text.
     if (!std::isfinite(time) || time > 1e14) return {};
     double whole = std::floor(time);
-    int millis = int((time - whole) * 1000.0);
+    // The nearest millisecond: a stamp made for 9.001 s holds 9.00099999...,
+    // which must show as "001", not "000". A fraction within half a
+    // millisecond of the next second stays in this second, as 999.
+    int millis = int(std::lround((time - whole) * 1000.0));
     if (millis > 999) millis = 999;
     std::string p(pattern);
     std::size_t at;

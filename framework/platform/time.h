@@ -13,8 +13,10 @@ double now();
 double makeTime(int year, int month, int day, int hour, int minute, double seconds);
 // strftime conventions, plus one of these, looked for in this order, and
 // only the first found replaced: "%K" by the milliseconds ("%03d"), else
-// "%C" by the hundredths ("%02d"), else "%T" by the tenths ("%d"). A
-// negative time means now.
+// "%C" by the hundredths ("%02d"), else "%T" by the tenths ("%d"). The
+// milliseconds are the fraction rounded to the nearest one (at most 999),
+// the hundredths and tenths those of the milliseconds. A negative time
+// means now.
 // NaN and stamps past any calendar give an empty text.
 ktString formatTime(double time, std::string_view pattern);
 

@@ -1,11 +1,9 @@
 // The program on the Qt host with the offscreen platform: it starts, shows
 // a file, follows a resize, shows the about box and closes cleanly.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +16,7 @@
 #include "model/sketch_file.h"
 #include "render/sketch_drawing.h"
 #include "tests/app/app_test_support.h"
+#include "tests/support/private_home.h"
 
 namespace penwick {
 namespace {
@@ -27,7 +26,7 @@ using namespace host;
 const std::string& kExample = testing::kExampleSketch;
 using testing::sameColours;
 
-bool drawnLikeTheExport(const SketchView& view, int width, int height) {
+bool drawnLikeTheExport(const CanvasView& view, int width, int height) {
     Sketch sketch;
     if (!loadSketchFile(kExample, sketch)) return false;
     sketch.setWindowFit(width, height);
@@ -63,21 +62,7 @@ class Driver : public ktWnd {
 
 class ProgramOnQt : public ::testing::Test {
   protected:
-    ProgramOnQt() {
-        folder_ =
-            std::filesystem::temp_directory_path() / ("penwick-qt-" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder_ / "runtime");
-        std::filesystem::permissions(folder_ / "runtime", std::filesystem::perms::owner_all);
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        setenv("XDG_RUNTIME_DIR", (folder_ / "runtime").c_str(), 1);
-        setenv("HOME", folder_.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
-    }
-    ~ProgramOnQt() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    std::filesystem::path folder_;
+    testing::PrivateHome home_;
 };
 
 TEST_F(ProgramOnQt, StartsShowsAFileResizesShowsTheAboutBoxAndCloses) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/program_resources.h"
+#include "framework/platform/bitmap.h"
 #include "host/dialogs.h"
 #include "host/keys.h"
 #include "host/messages.h"
@@ -42,7 +43,7 @@ TEST_F(SketchAppTest, ShowsTheFileFittedToTheWindowAndRedrawsOnResize) {
         EXPECT_TRUE(host.isVisible(frame->handle()));
         EXPECT_EQ(host.windowText(frame->handle()), "flower.wnk");
         EXPECT_EQ(host.windowMenu(frame->handle()), app.menu());
-        SketchView* view = frame->view();
+        CanvasView* view = frame->view();
         Rect client = host.clientRect(frame->handle());
         EXPECT_EQ(host.clientRect(view->handle()), client);
         host.paint();
@@ -54,11 +55,8 @@ TEST_F(SketchAppTest, ShowsTheFileFittedToTheWindowAndRedrawsOnResize) {
         ASSERT_TRUE(drawSketchPicture(sketch, client.width(), client.height(), expected));
         EXPECT_TRUE(sameColours(view->picture(), expected));
         // And the back buffer holds it.
-        PixelBuffer shown;
-        ktBitmap* buffer = view->backBuffer();
-        shown.view(buffer->bits(), buffer->width(), buffer->height(), buffer->stride(),
-                   PixelFormat::rgb32());
-        EXPECT_TRUE(sameColours(shown, expected));
+        ASSERT_NE(view->backBuffer(), nullptr);
+        EXPECT_TRUE(sameColours(pixelBufferOf(*view->backBuffer()), expected));
 
         // Resize: the view follows and draws again at the new size.
         host.moveWindow(frame->handle(), {0, 0, 500, 400}, true);

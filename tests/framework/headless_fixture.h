@@ -4,7 +4,6 @@
 // folder, and a helper that runs every queued message.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,26 +13,19 @@
 #include "framework/platform/paths.h"
 #include "host/headless/headless_host.h"
 #include "host/host.h"
+#include "tests/support/temp_folder.h"
 
 namespace penwick::testing {
 
 class HeadlessTest : public ::testing::Test {
   protected:
     HeadlessTest() {
-        folder_ =
-            std::filesystem::temp_directory_path() /
-            ("penwick-framework-" + std::to_string(::getpid()) + "-" + std::to_string(counter()++));
-        std::filesystem::create_directories(folder_);
-        host.setSpecialFolder(host::CSIDL_APPDATA, (folder_ / "appdata").string());
-        host.setModulePath((folder_ / "penwick").string());
+        host.setSpecialFolder(host::CSIDL_APPDATA, (folder_.path() / "appdata").string());
+        host.setModulePath((folder_.path() / "penwick").string());
         host::setInstance(&host);
         forgetAppDataFolder();
     }
-    ~HeadlessTest() override {
-        host::setInstance(nullptr);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
+    ~HeadlessTest() override { host::setInstance(nullptr); }
 
     // Takes and dispatches every queued message, as the loop would.
     void pump() {
@@ -50,7 +42,7 @@ class HeadlessTest : public ::testing::Test {
 
     // Everything the error log holds (empty when there is none).
     std::string log() const {
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_)) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_.path())) {
             if (entry.path().extension() != ".log") continue;
             std::ifstream in(entry.path());
             std::stringstream text;
@@ -60,17 +52,13 @@ class HeadlessTest : public ::testing::Test {
         return {};
     }
 
-    const std::filesystem::path& folder() const { return folder_; }
+    const std::filesystem::path& folder() const { return folder_.path(); }
 
     host::headless::HeadlessHost host;
     std::vector<int> quits;
 
   private:
-    static int& counter() {
-        static int n = 0;
-        return n;
-    }
-    std::filesystem::path folder_;
+    TempFolder folder_;
 };
 
 }  // namespace penwick::testing

@@ -8,7 +8,7 @@
 #include "model/file_stream.h"
 #include "model/gz_stream.h"
 #include "model/memory_stream.h"
-#include "tests/model/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 using namespace penwick;
 

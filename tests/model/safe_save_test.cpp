@@ -10,9 +10,8 @@
 #include <random>
 #include <thread>
 
-#include "model/gz_stream.h"
-#include "model/memory_stream.h"
-#include "tests/model/temp_folder.h"
+#include "tests/support/gzip.h"
+#include "tests/support/temp_folder.h"
 
 using namespace penwick;
 
@@ -37,12 +36,10 @@ SaveWriter writerOf(const std::vector<unsigned char>& bytes, int32_t piece = 409
     };
 }
 
+// What zlib reads from a gzip file, as bytes.
 std::vector<unsigned char> gunzip(const std::string& path) {
-    GzStream stream;
-    if (!stream.open(path.c_str(), "rb")) return {};
-    MemoryStream out;
-    out.copyFrom(stream, -1);
-    return {out.data(), out.data() + out.size()};
+    const std::string content = penwick::testing::gunzip(path);
+    return {content.begin(), content.end()};
 }
 
 std::vector<unsigned char> contentOf(const std::string& path, SaveCompression compression) {

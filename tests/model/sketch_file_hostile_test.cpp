@@ -11,7 +11,7 @@
 #include "fuzz/sketch_samples.h"
 #include "model/memory_stream.h"
 #include "model/sketch_file.h"
-#include "tests/model/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 using namespace penwick;
 using samples::Bytes;

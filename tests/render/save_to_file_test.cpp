@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "../model/temp_folder.h"
-#include "model/gz_stream.h"
 #include "model/sketch_file.h"
+#include "tests/support/gzip.h"
+#include "tests/support/temp_folder.h"
 
 using namespace penwick;
+using penwick::testing::gunzip;
+using penwick::testing::isGzip;
 
 namespace {
 
@@ -29,22 +31,6 @@ Sketch smallSketch() {
 
 std::string text(const std::vector<unsigned char>& bytes) {
     return std::string(bytes.begin(), bytes.end());
-}
-
-// Everything a gzip file holds, decompressed.
-std::string gunzip(const std::string& path) {
-    GzStream in;
-    if (!in.open(path.c_str(), "rb")) return "(cannot open)";
-    std::string out;
-    char block[4096];
-    int32_t n;
-    while ((n = in.read(block, sizeof block)) > 0)
-        out.append(block, size_t(n));
-    return n < 0 ? "(damaged)" : out;
-}
-
-bool isGzip(const std::vector<unsigned char>& bytes) {
-    return bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B;
 }
 
 }  // namespace

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "../model/temp_folder.h"
 #include "model/sketch_file.h"
 #include "png_read.h"
 #include "render/save_to_file.h"
+#include "tests/support/temp_folder.h"
 #include "tool_runner.h"
 #include "tools/example_sketches.h"
 
@@ -92,7 +92,7 @@ TEST(ExportConsumers, CompressedSvgIsAGzipStreamOfThePlainSvg) {
         EXPECT_EQ(test.status, 0) << test.err;
         const RunResult unpacked = runProgram("gzip", {"-dc", svgz}, folder.path().string());
         EXPECT_EQ(unpacked.status, 0) << unpacked.err;
-        EXPECT_EQ(unpacked.out, fileText(svg));
+        EXPECT_EQ(unpacked.out, readFileText(svg));
     }
 }
 

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "../model/temp_folder.h"
 #include "model/file_stream.h"
 #include "model/gz_stream.h"
 #include "model/memory_stream.h"
@@ -14,10 +13,13 @@
 #include "png_read.h"
 #include "render/save_to_file.h"
 #include "render/sketch_drawing.h"
+#include "tests/support/gzip.h"
+#include "tests/support/temp_folder.h"
 #include "tool_runner.h"
 #include "tools/example_sketches.h"
 
 using namespace penwick;
+using penwick::testing::gunzip;
 
 namespace {
 
@@ -48,21 +50,6 @@ Sketch loadedAndFitted(const std::string& path, int width, int height) {
     EXPECT_TRUE(loadSketchFile(path, sketch));
     sketch.setWindowFit(width, height);
     return sketch;
-}
-
-std::string gunzip(const std::string& path) {
-    GzStream in;
-    if (!in.open(path.c_str(), "rb")) return "(cannot open)";
-    std::string out;
-    char block[4096];
-    int32_t n;
-    while ((n = in.read(block, sizeof block)) > 0)
-        out.append(block, size_t(n));
-    return out;
-}
-
-std::string decompressedBytes(const std::string& path) {
-    return gunzip(path);
 }
 
 }  // namespace
@@ -112,7 +99,7 @@ TEST(ExportTool, BadArgumentsGiveTheUsageAndStatus2) {
 TEST(ExportTool, UnreadableInputSaysWhyAndCreatesNothing) {
     TempFolder folder;
     const std::string good = savedFlower(folder);
-    const std::string whole = decompressedBytes(good);
+    const std::string whole = gunzip(good);
     ASSERT_GT(whole.size(), 100u);
 
     auto writeRaw = [&](const std::string& name, const std::string& bytes) {
@@ -132,7 +119,7 @@ TEST(ExportTool, UnreadableInputSaysWhyAndCreatesNothing) {
         folder.path().string(),  // a folder
         writeRaw("truncated.wnk", whole.substr(0, whole.size() / 2)),
         writeRaw("cut-gzip.wnk",
-                 fileText(good).substr(0, fileText(good).size() - 10)),  // trailer missing
+                 readFileText(good).substr(0, readFileText(good).size() - 10)),  // trailer missing
         writeRaw("version.wnk", unknownVersion),
         writeRaw("count.wnk", hugeCount),
         writeRaw("noise.wnk", std::string(300, '\x5A')),
@@ -151,7 +138,7 @@ TEST(ExportTool, UnreadableInputSaysWhyAndCreatesNothing) {
         EXPECT_FALSE(std::filesystem::exists(folder.file("out.svg")));
         EXPECT_FALSE(std::filesystem::exists(folder.file("out.png")));
         EXPECT_FALSE(std::filesystem::exists(folder.file("out.wnk")));
-        EXPECT_EQ(fileText(keep), "old");
+        EXPECT_EQ(readFileText(keep), "old");
     }
 }
 
@@ -163,7 +150,7 @@ TEST(ExportTool, OutputFormatFollowsTheExtension) {
 
     for (const char* name : {"a.svg", "b.SVG"}) {
         ASSERT_EQ(exportTool({in, folder.file(name)}, folder).status, 0) << name;
-        EXPECT_EQ(fileText(folder.file(name)), svg) << name;
+        EXPECT_EQ(readFileText(folder.file(name)), svg) << name;
     }
     for (const char* name : {"c.svgz", "d.Svgz"}) {
         ASSERT_EQ(exportTool({in, folder.file(name)}, folder).status, 0) << name;
@@ -173,7 +160,7 @@ TEST(ExportTool, OutputFormatFollowsTheExtension) {
         SCOPED_TRACE(name);
         ASSERT_EQ(exportTool({in, folder.file(name)}, folder).status, 0);
         // A sketch file of the current version holding the same drawing.
-        const std::string bytes = decompressedBytes(folder.file(name));
+        const std::string bytes = gunzip(folder.file(name));
         ASSERT_GE(bytes.size(), 8u);
         EXPECT_EQ(bytes.substr(0, 8), std::string("\x6B\0\0\0\x01\0\0\0", 8));
         EXPECT_EQ(
@@ -220,7 +207,7 @@ TEST(ExportTool, SizeFitsTheViewAndReadsAnyInputVersion) {
         args.push_back(plain);
         args.push_back(folder.file("small.svg"));
         ASSERT_EQ(exportTool(args, folder).status, 0);
-        const std::string svg = fileText(folder.file("small.svg"));
+        const std::string svg = readFileText(folder.file("small.svg"));
         EXPECT_NE(svg.find("viewBox='0 0 2400 1600' "), std::string::npos);
         EXPECT_EQ(svg, svgText(loadedAndFitted(plain, 300, 200), ClientRect{0, 0, 300, 200}));
     }
@@ -292,7 +279,7 @@ TEST(ExportTool, CommittedExamplesAreTheGeneratorsOwn) {
         SCOPED_TRACE(e.name);
         MemoryStream expected;
         writeSketch(expected, e.sketch);
-        const std::string committed = decompressedBytes(PENWICK_SOURCE_DIR "/examples/" + e.name);
+        const std::string committed = gunzip(PENWICK_SOURCE_DIR "/examples/" + e.name);
         EXPECT_EQ(committed, std::string(reinterpret_cast<const char*>(expected.data()),
                                          size_t(expected.size())));
     }
@@ -324,6 +311,6 @@ TEST(ExportTool, AbsurdGeometryExportsWithoutHarm) {
         const RunResult r = exportTool({in, folder.file(name)}, folder);
         EXPECT_EQ(r.status, 0) << name << ": " << r.err;
     }
-    const std::string svg = fileText(folder.file("absurd.svg"));
+    const std::string svg = readFileText(folder.file("absurd.svg"));
     EXPECT_EQ(svg.substr(svg.size() - 6), "</svg>");
 }

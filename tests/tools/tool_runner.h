@@ -4,10 +4,10 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 struct RunResult {
     int status = -1;  // the exit status; -1 when the program did not exit normally
@@ -23,11 +23,6 @@ inline std::string shellQuoted(const std::string& s) {
     return q + "'";
 }
 
-inline std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Runs `program` with `args`; standard output and error go to files in
 // `scratch` (a folder that exists) and are read back.
 inline RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
@@ -41,8 +36,8 @@ inline RunResult runProgram(const std::string& program, const std::vector<std::s
     const int raw = std::system(command.c_str());
     RunResult r;
     if (raw != -1 && WIFEXITED(raw)) r.status = WEXITSTATUS(raw);
-    r.out = fileText(out);
-    r.err = fileText(err);
+    r.out = readFileText(out);
+    r.err = readFileText(err);
     std::remove(out.c_str());
     std::remove(err.c_str());
     return r;

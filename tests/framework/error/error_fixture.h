@@ -3,26 +3,19 @@
 // reader for the log written there.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "framework/platform/paths.h"
 #include "host/headless/headless_host.h"
+#include "tests/support/temp_folder.h"
 
 namespace penwick::testing {
 
 class ErrorFixture : public ::testing::Test {
   protected:
-    ErrorFixture() {
-        root_ = std::filesystem::temp_directory_path() /
-                ("penwick-error-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(root_);
-        std::filesystem::create_directories(root_);
+    ErrorFixture() : root_(folder_.path()) {
         host_.setSpecialFolder(host::CSIDL_APPDATA, root_.string());
         host_.setModulePath("/usr/bin/penwick");
         host::setInstance(&host_);
@@ -31,16 +24,11 @@ class ErrorFixture : public ::testing::Test {
     ~ErrorFixture() override {
         forgetAppDataFolder();
         host::setInstance(nullptr);
-        std::filesystem::remove_all(root_);
     }
     std::filesystem::path logPath() const { return root_ / "Corvana" / "Penwick" / "penwick.log"; }
-    std::string log() const {
-        std::ifstream in(logPath(), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string log() const { return readFileText(logPath().string()); }
 
+    TempFolder folder_;
     std::filesystem::path root_;
     host::headless::HeadlessHost host_;
 };

@@ -67,5 +67,27 @@ TEST_F(BitmapTest, ContextDrawsIntoThePixels) {
     EXPECT_EQ(bitmap.bits()[0], 0);
 }
 
+TEST_F(BitmapTest, APixelBufferViewsThePixelsInPlace) {
+    ktBitmap bitmap;
+    EXPECT_TRUE(pixelBufferOf(bitmap).isEmpty());  // not made yet
+    ASSERT_TRUE(bitmap.create(5, 3, 32));
+    PixelBuffer pixels = pixelBufferOf(bitmap);
+    EXPECT_EQ(pixels.width(), 5);
+    EXPECT_EQ(pixels.height(), 3);
+    EXPECT_EQ(pixels.stride(), bitmap.stride());
+    EXPECT_TRUE(pixels.format() == PixelFormat::rgb32());
+    EXPECT_FALSE(pixels.ownsMemory());
+    pixels.fillRect(0x123456, 2, 1, 1, 1);
+    const std::uint8_t* px = bitmap.bits() + bitmap.stride() + 8;
+    EXPECT_EQ(std::vector<int>(px, px + 3), (std::vector<int>{0x56, 0x34, 0x12}));
+
+    ktBitmap grey;
+    ASSERT_TRUE(grey.create(6, 2, 8));
+    PixelBuffer greyPixels = pixelBufferOf(grey);
+    EXPECT_TRUE(greyPixels.format() == PixelFormat::grey());
+    EXPECT_EQ(greyPixels.stride(), 8);  // 6 bytes rounded up to 4
+    EXPECT_EQ(greyPixels.row(1), grey.bits() + grey.stride());
+}
+
 }  // namespace
 }  // namespace penwick

@@ -10,16 +10,13 @@
 
 #include "framework/platform/paths.h"
 #include "host/headless/headless_host.h"
+#include "tests/support/temp_folder.h"
 
 namespace penwick::testing {
 
 class HostFixture : public ::testing::Test {
   protected:
-    HostFixture() {
-        root_ = std::filesystem::temp_directory_path() /
-                ("penwick-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(root_);
+    HostFixture() : root_(folder_.path()) {
         std::filesystem::create_directories(root_ / "config");
         std::filesystem::create_directories(root_ / "documents");
         host_.setSpecialFolder(host::CSIDL_APPDATA, (root_ / "config").string());
@@ -31,11 +28,11 @@ class HostFixture : public ::testing::Test {
     ~HostFixture() override {
         forgetAppDataFolder();
         host::setInstance(nullptr);
-        std::filesystem::remove_all(root_);
     }
     std::string path(const std::string& relative) const { return (root_ / relative).string(); }
     void touch(const std::string& relative) { std::ofstream(root_ / relative) << "x"; }
 
+    TempFolder folder_;
     std::filesystem::path root_;
     host::headless::HeadlessHost host_;
 };

@@ -11,6 +11,7 @@
 
 #include "framework/value/xml_file.h"
 #include "framework/value/xml_node.h"
+#include "tests/support/temp_folder.h"
 
 using namespace penwick;
 namespace fs = std::filesystem;
@@ -57,8 +58,8 @@ TEST(RealXml, InstalledFilesReadWriteBackAndCanonicaliseTheSame) {
     if (std::system("xmllint --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xmllint";
     std::vector<std::string> files = installedXml();
     if (files.empty()) GTEST_SKIP() << "no XML installed under /usr/share";
-    fs::path out = fs::temp_directory_path() / ("penwick-real-xml-" + std::to_string(::getpid()));
-    fs::create_directories(out);
+    TempFolder scratch;
+    const fs::path& out = scratch.path();
     int compared = 0;
     for (const std::string& file : files) {
         std::string folder = fs::path(file).parent_path().string();
@@ -72,7 +73,6 @@ TEST(RealXml, InstalledFilesReadWriteBackAndCanonicaliseTheSame) {
         EXPECT_TRUE(again == original) << file << " differs in canonical form";
         ++compared;
     }
-    fs::remove_all(out);
     EXPECT_GT(compared, 0);
     std::printf("compared %d installed XML files in canonical form\n", compared);
 }

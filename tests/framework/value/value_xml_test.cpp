@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -11,39 +10,14 @@
 #include "framework/value/xml_node.h"
 #include "framework/value/xml_reader.h"
 #include "model/safe_save.h"
+#include "tests/support/gzip.h"
+#include "tests/support/temp_folder.h"
 
 using namespace penwick;
 using Kind = ValueNode::Kind;
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempFolder {
-  public:
-    TempFolder() {
-        path_ = fs::temp_directory_path() /
-                ("penwick-value-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() { fs::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    fs::path path_;
-    static inline int counter_ = 0;
-};
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-}
 
 std::string runCommand(const std::string& command) {
     std::string out;
@@ -73,7 +47,7 @@ TEST(ValueXml, SettingsFileBytes) {
     TempFolder folder;
     std::string path = folder.file("config.xml");
     ASSERT_TRUE(settingsTree().saveXml(path));
-    EXPECT_EQ(readBytes(path),
+    EXPECT_EQ(readFileText(path),
               "<OBJECT>\r\n"
               "<INT val=\"1\" name=\"autoSave\"/>\r\n"
               "<INT val=\"1\" name=\"usePressure\"/>\r\n"
@@ -83,8 +57,8 @@ TEST(ValueXml, SettingsFileBytes) {
     ValueNode empty;
     empty.makeObject();
     ASSERT_TRUE(empty.saveXml(path));
-    EXPECT_EQ(readBytes(path), "<OBJECT>\r\n</OBJECT>");
-    EXPECT_EQ(readBytes(path).size(), 19u);
+    EXPECT_EQ(readFileText(path), "<OBJECT>\r\n</OBJECT>");
+    EXPECT_EQ(readFileText(path).size(), 19u);
 }
 
 TEST(ValueXml, NestedContainersAreIndentedByDepth) {
@@ -109,7 +83,7 @@ TEST(ValueXml, NestedContainersAreIndentedByDepth) {
         "</OBJECT>";
     TempFolder folder;
     ASSERT_TRUE(tree.saveXml(folder.file("t.xml")));
-    EXPECT_EQ(readBytes(folder.file("t.xml")), expected);
+    EXPECT_EQ(readFileText(folder.file("t.xml")), expected);
     // And back: the same tree, the same bytes.
     ValueNode back;
     ASSERT_TRUE(back.loadXml(folder.file("t.xml")));
@@ -118,7 +92,7 @@ TEST(ValueXml, NestedContainersAreIndentedByDepth) {
     EXPECT_EQ(back.find("list")->child(1).kind(), Kind::String);
     EXPECT_EQ(back.find("none")->kind(), Kind::Null);
     ASSERT_TRUE(back.saveXml(folder.file("u.xml")));
-    EXPECT_EQ(readBytes(folder.file("u.xml")), expected);
+    EXPECT_EQ(readFileText(folder.file("u.xml")), expected);
 }
 
 TEST(ValueXml, StringsAreEntityEncoded) {
@@ -129,7 +103,7 @@ TEST(ValueXml, StringsAreEntityEncoded) {
     TempFolder folder;
     ASSERT_TRUE(tree.saveXml(folder.file("s.xml")));
     EXPECT_EQ(
-        readBytes(folder.file("s.xml")),
+        readFileText(folder.file("s.xml")),
         "<OBJECT>\r\n<STRING name=\"s\">a&lt;b &amp; &quot;c&quot; it's</STRING>\r\n</OBJECT>");
     ValueNode back;
     ASSERT_TRUE(back.loadXml(folder.file("s.xml")));
@@ -139,7 +113,7 @@ TEST(ValueXml, StringsAreEntityEncoded) {
 TEST(ValueXml, LoadingIgnoresCaseOfElementNamesButNotOfAttributes) {
     TempFolder folder;
     std::string path = folder.file("c.xml");
-    writeBytes(path, "<object><int name=\"x\" val=\"5\"/><Int NAME=\"y\" val=\"6\"/></object>");
+    writeFileText(path, "<object><int name=\"x\" val=\"5\"/><Int NAME=\"y\" val=\"6\"/></object>");
     ValueNode tree;
     ASSERT_TRUE(tree.loadXml(path));
     EXPECT_EQ(tree.find("x")->kind(), Kind::Int);
@@ -163,18 +137,18 @@ TEST(ValueXml, UnknownReferencesInNamesAreJustTheirCharacters) {
     tree.toXml(root);
     TempFolder folder;
     ASSERT_TRUE(tree.saveXml(folder.file("n.xml")));
-    std::string saved = readBytes(folder.file("n.xml"));
+    std::string saved = readFileText(folder.file("n.xml"));
     EXPECT_NE(saved.find("name=\"a&amp;x;\""), std::string::npos) << saved;
     ValueNode back;
     ASSERT_TRUE(back.loadXmlText(saved));
     ASSERT_TRUE(back.saveXml(folder.file("again.xml")));
-    EXPECT_EQ(readBytes(folder.file("again.xml")), saved);
+    EXPECT_EQ(readFileText(folder.file("again.xml")), saved);
 }
 
 TEST(ValueXml, LoadingMapsEveryKind) {
     TempFolder folder;
     std::string path = folder.file("k.xml");
-    writeBytes(
+    writeFileText(
         path,
         "<OBJECT><!-- kept out -->text"
         "<DOUBLE name=\"d\" val=\"-0.25\"/>"
@@ -208,7 +182,7 @@ TEST(ValueXml, FilesThatDoNotStartWithAnElementLeaveTheTreeAlone) {
           std::string_view("<?xml version=\"1.0\"?><OBJECT/>"),
           std::string_view("<!-- c --><OBJECT/>"), std::string_view(""),
           std::string_view("</OBJECT>")}) {
-        writeBytes(path, bytes);
+        writeFileText(path, bytes);
         EXPECT_FALSE(tree.loadXml(path)) << bytes;
         EXPECT_EQ(tree.find("lastFile")->asString(), "C:\\pages\\a.wnk");
     }
@@ -216,7 +190,7 @@ TEST(ValueXml, FilesThatDoNotStartWithAnElementLeaveTheTreeAlone) {
     EXPECT_FALSE(tree.loadXml(folder.file("")));
     EXPECT_EQ(tree.count(), 4);
     // An element the mapping does not know still loads (and changes nothing).
-    writeBytes(path, "<settings/>");
+    writeFileText(path, "<settings/>");
     EXPECT_TRUE(tree.loadXml(path));
     EXPECT_EQ(tree.count(), 4);
 }
@@ -225,22 +199,19 @@ TEST(ValueXml, GzipFilesAreReadThroughZlib) {
     TempFolder folder;
     std::string path = folder.file("config.xml.GZ");
     std::string xml = "<OBJECT><INT name=\"z\" val=\"3\"/></OBJECT>";
-    gzFile gz = gzopen(path.c_str(), "wb");
-    ASSERT_NE(gz, nullptr);
-    gzwrite(gz, xml.data(), unsigned(xml.size()));
-    gzclose(gz);
+    ASSERT_TRUE(penwick::testing::writeGzipFile(path, xml));
     ValueNode tree;
     ASSERT_TRUE(tree.loadXml(path));
     EXPECT_EQ(tree.find("z")->asInt(), 3);
     // A gzip file cut short is refused.
-    std::string whole = readBytes(path);
-    writeBytes(path, whole.substr(0, whole.size() - 6));
+    std::string whole = readFileText(path);
+    writeFileText(path, whole.substr(0, whole.size() - 6));
     ValueNode other;
     other.setInt(1);
     EXPECT_FALSE(other.loadXml(path));
     EXPECT_EQ(other.asInt(), 1);
     // A plain file under a gz name reads as it is.
-    writeBytes(path, xml);
+    writeFileText(path, xml);
     EXPECT_TRUE(other.loadXml(path));
     EXPECT_EQ(other.find("z")->asInt(), 3);
 }
@@ -249,7 +220,7 @@ TEST(ValueXml, FailedSavesKeepTheOldFile) {
     TempFolder folder;
     std::string path = folder.file("config.xml");
     ASSERT_TRUE(settingsTree().saveXml(path));
-    std::string before = readBytes(path);
+    std::string before = readFileText(path);
     ValueNode changed = settingsTree();
     changed.member("smooth").setInt(1);
     std::string after = before;
@@ -258,13 +229,13 @@ TEST(ValueXml, FailedSavesKeepTheOldFile) {
         FailingFileSystem files(n, FailingFileSystem::Mode::Once);
         SaveResult result = changed.saveXml(path, files);
         if (result.ok) {
-            EXPECT_NE(readBytes(path), before);
+            EXPECT_NE(readFileText(path), before);
             break;
         }
         EXPECT_FALSE(result.error.empty());
         // A failure after the rename (flushing the folder) cannot take the
         // new file back; before it, the old file must be untouched.
-        std::string now = readBytes(path);
+        std::string now = readFileText(path);
         EXPECT_TRUE(now == before || now == after) << "failing operation " << n;
         if (now == after) {
             EXPECT_EQ(n, files.operationCount()) << "only the last operation";
@@ -285,7 +256,7 @@ TEST(ValueXml, DeepAndDottedInputStaysShallow) {
         text += "<OBJECT name=\"a.b.c\">";
     for (int i = 0; i < 50000; ++i)
         text += "</OBJECT>";
-    writeBytes(path, text);
+    writeFileText(path, text);
     ValueNode tree;
     ASSERT_TRUE(tree.loadXml(path));
     int depth = 0;
@@ -299,7 +270,7 @@ TEST(ValueXml, DeepAndDottedInputStaysShallow) {
     for (int i = 0; i < 100000; ++i)
         dotted += "k.";
     dotted += "k\"/><INT val=\"2\" name=\"flat\"/></OBJECT>";
-    writeBytes(path, dotted);
+    writeFileText(path, dotted);
     ASSERT_TRUE(tree.loadXml(path));
     EXPECT_EQ(tree.count(), 1);  // the over-deep member is dropped
     EXPECT_EQ(tree.find("flat")->asInt(), 2);

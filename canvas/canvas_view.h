@@ -1,7 +1,8 @@
 #pragma once
-// The drawing window: a child window with a back buffer that shows a whole
-// sketch, fitted to the window and drawn again when the window's size
-// changes. It grows into the canvas.
+// The canvas's drawing window: a child window with a back buffer that shows
+// a whole sketch, fitted to the window and drawn again when the window's
+// size changes. Pen input, the lasso, text commands, undo and keys come with
+// later work.
 
 #include <string>
 
@@ -11,7 +12,7 @@
 
 namespace penwick {
 
-class SketchView : public ktWnd {
+class CanvasView : public ktWnd {
   public:
     bool onCreate() override;
     void onPaint(host::PaintRecord paint) override;

@@ -1,24 +1,22 @@
-#include "app/sketch_view.h"
+#include "canvas/canvas_view.h"
 
-#include <algorithm>
-#include <cstring>
-
+#include "framework/platform/bitmap.h"
 #include "model/sketch_file.h"
 #include "render/sketch_drawing.h"
 
 namespace penwick {
 
-bool SketchView::onCreate() {
+bool CanvasView::onCreate() {
     setBackBuffer(true);
     return backBuffer() != nullptr;
 }
 
-void SketchView::onSize(int, int, int) {
+void CanvasView::onSize(int, int, int) {
     stale_ = true;
     invalidate();
 }
 
-bool SketchView::load(const std::string& path, std::string& error) {
+bool CanvasView::load(const std::string& path, std::string& error) {
     Sketch loaded;
     ReadResult read = loadSketchFile(path, loaded);
     if (!read) {
@@ -33,21 +31,20 @@ bool SketchView::load(const std::string& path, std::string& error) {
 }
 
 // The whole sketch drawn as the export tool draws it at this size.
-void SketchView::redraw(int width, int height) {
+void CanvasView::redraw(int width, int height) {
     sketch_.setWindowFit(width, height);
     if (!drawSketchPicture(sketch_, width, height, picture_)) picture_ = PixelBuffer();
     stale_ = false;
 }
 
-void SketchView::onPaint(host::PaintRecord) {
+void CanvasView::onPaint(host::PaintRecord) {
     ktBitmap* buffer = backBuffer();
     if (!buffer || !buffer->isValid() || buffer->bitsPerPixel() != 32) return;
     int width = buffer->width();
     int height = buffer->height();
     if (stale_ || picture_.width() != width || picture_.height() != height) redraw(width, height);
     if (picture_.isEmpty()) return;
-    PixelBuffer target;
-    target.view(buffer->bits(), width, height, buffer->stride(), PixelFormat::rgb32());
+    PixelBuffer target = pixelBufferOf(*buffer);
     target.composite(picture_, 0, 0, width, height, 0);
 }
 

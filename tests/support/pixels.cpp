@@ -1,0 +1,15 @@
+#include "tests/support/pixels.h"
+
+#include <cstring>
+
+namespace penwick::testing {
+
+bool sameColours(const PixelBuffer& a, const PixelBuffer& b) {
+    if (a.width() != b.width() || a.height() != b.height()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (std::memcmp(a.row(y) + 4 * x, b.row(y) + 4 * x, 3) != 0) return false;
+    return true;
+}
+
+}  // namespace penwick::testing
