@@ -1,12 +1,12 @@
 // penwick [FILE]: the sketching program's window on the desktop.
 #include "app/program_resources.h"
 #include "app/sketch_app.h"
-#include "host/qt/qt_host.h"
+#include "host/desktop_host.h"
 #include "host/window_style.h"
 
 int main(int argc, char** argv) {
-    host::qt::QtHost host(argc, argv);
-    host::setInstance(&host);
+    std::unique_ptr<host::Host> desktop = host::makeDesktopHost(argc, argv);
+    host::setInstance(desktop.get());
     int result = -1;
     {
         penwick::SketchApp app;
