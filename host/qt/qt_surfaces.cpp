@@ -311,6 +311,9 @@ void QtHost::raiseSurface(CoreWindow& w) {
     if (!s.outer) return;
     QWidget* top = s.outer->window();
     top->raise();
+    // FIXME: without a window manager activateWindow does nothing, so a new
+    // modal box does not take Qt's keyboard focus from the window below it;
+    // keys typed into that window still reach the program's focus window.
     top->activateWindow();
 }
 
