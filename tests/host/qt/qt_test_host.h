@@ -5,34 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <QWidget>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "host/qt/qt_host.h"
+#include "tests/support/private_home.h"
 
 namespace qt_test {
 
-inline std::string scratchFolder() {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/penwick-qt-test-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made ? made : "/tmp");
-    }();
-    return folder;
-}
-
-// Environment first, then the host (which makes the QApplication).
+// The private home first, then the host (which makes the QApplication).
 struct TestHost {
-    TestHost() : host((prepare(), 0), nullptr) { host::setInstance(&host); }
+    TestHost() : host(0, nullptr) { host::setInstance(&host); }
     ~TestHost() { host::setInstance(nullptr); }
-    static void prepare() {
-        const std::string folder = scratchFolder();
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-        setenv("HOME", folder.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
-    }
+    penwick::testing::PrivateHome home;
     host::qt::QtHost host;
 };
 
@@ -44,6 +29,12 @@ inline std::unique_ptr<TestHost>& testHostSlot() {
 inline host::qt::QtHost& testHost() {
     if (!testHostSlot()) testHostSlot() = std::make_unique<TestHost>();
     return testHostSlot()->host;
+}
+
+// The private home's folder, which the host's special folders point into.
+inline std::string scratchFolder() {
+    testHost();
+    return testHostSlot()->home.folder().path().string();
 }
 
 // Qt must be gone before the process's exit handlers run, or it tears
