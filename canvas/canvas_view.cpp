@@ -1,51 +1,116 @@
+// The canvas: its life as a window, the view and load. The drawing is in
+// canvas_drawing.cpp.
 #include "canvas/canvas_view.h"
 
-#include "framework/platform/bitmap.h"
+#include <cmath>
+
 #include "model/sketch_file.h"
-#include "render/sketch_drawing.h"
 
 namespace penwick {
 
+namespace {
+constexpr int kShowAllMargin = 8;
+
+double length(const Vec3d& v) {
+    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+}
+
+// Translate by -from, scale uniformly by s, translate by +to.
+Transform3D scaleAbout(Vec3d from, double s, Vec3d to) {
+    Transform3D t = Transform3D::identity();
+    t.thenTranslate({-from.x, -from.y, 0});
+    t.thenScale(s);
+    t.thenTranslate(to);
+    return t;
+}
+}  // namespace
+
+// ---- The window ---------------------------------------------------------------
+
+CanvasView::~CanvasView() = default;
+
 bool CanvasView::onCreate() {
     setBackBuffer(true);
-    return backBuffer() != nullptr;
+    if (!backBuffer()) return false;
+    host::instance().setTimer(handle(), kCanvasTimer, kCanvasTimerPeriodMs);
+    return true;
 }
 
-void CanvasView::onSize(int, int, int) {
-    stale_ = true;
-    invalidate();
+void CanvasView::onDestroy() {
+    host::instance().killTimer(handle(), kCanvasTimer);
 }
+
+host::LResult CanvasView::windowProc(std::uint32_t message, host::WParam wParam,
+                                     host::LParam lParam) {
+    if (message == host::WM_TIMER && wParam == kCanvasTimer) {
+        timerTick();
+        return 0;
+    }
+    return ktWnd::windowProc(message, wParam, lParam);
+}
+
+void CanvasView::timerTick() {
+    if (!viewChanged) return;
+    viewChanged = false;
+    redrawAll();
+}
+
+void CanvasView::onSize(int width, int height, int) {
+    resizeBuffers(width, height);
+}
+
+// ---- The view -----------------------------------------------------------------
+
+void CanvasView::applyView(Transform3D change) {
+    sketch.applyWindowTransform(change);
+    // The mean length of the images of the unit x and y axes.
+    penSize *= (length(change.col0) + length(change.col1)) / 2;
+    modified = true;
+    viewChanged = true;
+}
+
+void CanvasView::scaleBy(double f) {
+    const host::Rect client = host::instance().clientRect(handle());
+    const Vec3d centre{double(client.width() / 2), double(client.height() / 2), 0};
+    applyView(scaleAbout(centre, f, centre));
+}
+
+void CanvasView::resetView(bool bake) {
+    sketch.resetView(bake);
+}
+
+void CanvasView::showAll() {
+    const host::Rect client = host::instance().clientRect(handle());
+    const Vec3d centre{double(client.width() / 2), double(client.height() / 2), 0};
+    const double shrunkWidth = (client.right - kShowAllMargin) - (client.left + kShowAllMargin);
+    const double shrunkHeight = (client.bottom - kShowAllMargin) - (client.top + kShowAllMargin);
+    const RectF box = sketch.viewBounds();
+    Transform3D change = Transform3D::identity();
+    if (box.height() * box.width() == 0) {
+        // Nothing, or nothing with an area: there is no size to fit.
+        resetView(false);
+    } else {
+        const Vec3d middle{(double(box.left) + double(box.right)) / 2,
+                           (double(box.top) + double(box.bottom)) / 2, 0};
+        const double s = std::min(shrunkHeight / box.height(), shrunkWidth / box.width());
+        change = scaleAbout(middle, s, centre);
+    }
+    applyView(change);
+    modified = true;
+}
+
+// ---- Load ---------------------------------------------------------------------
 
 bool CanvasView::load(const std::string& path, std::string& error) {
-    Sketch loaded;
-    ReadResult read = loadSketchFile(path, loaded);
+    // The reader replaces the sketch only once the whole file was read.
+    const ReadResult read = loadSketchFile(path, sketch);
     if (!read) {
         error = read.error;
-        sketch_ = Sketch();
-    } else {
-        sketch_ = std::move(loaded);
+        return false;
     }
-    stale_ = true;
-    invalidate();
-    return bool(read);
-}
-
-// The whole sketch drawn as the export tool draws it at this size.
-void CanvasView::redraw(int width, int height) {
-    sketch_.setWindowFit(width, height);
-    if (!drawSketchPicture(sketch_, width, height, picture_)) picture_ = PixelBuffer();
-    stale_ = false;
-}
-
-void CanvasView::onPaint(host::PaintRecord) {
-    ktBitmap* buffer = backBuffer();
-    if (!buffer || !buffer->isValid() || buffer->bitsPerPixel() != 32) return;
-    int width = buffer->width();
-    int height = buffer->height();
-    if (stale_ || picture_.width() != width || picture_.height() != height) redraw(width, height);
-    if (picture_.isEmpty()) return;
-    PixelBuffer target = pixelBufferOf(*buffer);
-    target.composite(picture_, 0, 0, width, height, 0);
+    redrawAll();
+    modified = false;
+    return true;
 }
 
 }  // namespace penwick

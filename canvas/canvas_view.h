@@ -1,36 +1,108 @@
 #pragma once
-// The canvas's drawing window: a child window with a back buffer that shows
-// a whole sketch, fitted to the window and drawn again when the window's
-// size changes. Pen input, the lasso, text commands, undo and keys come with
-// later work.
+// The canvas: the drawing window, a child of the main window that fills its
+// client area. It owns the sketch being edited, the undo history, the three
+// off-screen buffers and the pen settings. A view change (pan, zoom,
+// rotation, mirror) only composes matrices and raises `viewChanged`; the
+// full redraw follows at the next tick of the 25 ms timer, so gestures at
+// the pen's rate cost one redraw per tick at most.
+//
+// Sections: members; the window's overrides; the view; drawing (the full
+// redraw, the preview, painting); load.
 
+#include <cstdint>
 #include <string>
 
+#include "canvas/canvas_buffers.h"
 #include "framework/window/window.h"
+#include "host/device_context.h"
+#include "model/geometry.h"
 #include "model/sketch.h"
-#include "render/pixel_buffer.h"
 
 namespace penwick {
 
+// What a pointer gesture is doing, by its four-letter code.
+enum class InteractionMode : uint32_t {
+    none = 0,
+    draw = 0x64726177,  // "draw"
+    move = 0x6D6F7665,  // "move"
+    zoom = 0x7A6F6F6D,  // "zoom"
+};
+
+enum class Tool : int32_t { draw = 0, select = 3 };
+
+// Option bits.
+inline constexpr uint32_t kUsePressure = 1u << 0;
+inline constexpr uint32_t kSmooth = 1u << 1;
+
+// The canvas's repeating timer.
+inline constexpr std::uintptr_t kCanvasTimer = 291;
+inline constexpr std::uint32_t kCanvasTimerPeriodMs = 25;
+
 class CanvasView : public ktWnd {
   public:
-    bool onCreate() override;
-    void onPaint(host::PaintRecord paint) override;
-    void onSize(int width, int height, int sizeType) override;
+    // ---- Members, in the order the canvas keeps them -------------------
+    bool modified = false;  // the sketch differs from its file (the view included)
+    InteractionMode interactionMode = InteractionMode::none;
+    Vec3 lastPoint{};
+    Sketch sketch;
+    CanvasBuffers buffers;  // image, preview and faded buffers, the preview's dirty state
+    uint32_t options = kUsePressure;
+    Tool tool = Tool::draw;
+    double penSize = 1.0;  // window pixels
+    double penSizeStep = 0.125;
+    int32_t fillMode = 1;      // 1: the pen fills nothing; 2: the fill follows the ink
+    bool viewChanged = false;  // a full redraw is due at the next timer tick
 
-    // Reads a sketch file; on failure the view is left empty and `error`
-    // says why.
+    // ---- The window's overrides ----------------------------------------
+    ~CanvasView() override;
+    void onPaint(host::PaintRecord paint) override;
+    host::LResult windowProc(std::uint32_t message, host::WParam wParam,
+                             host::LParam lParam) override;
+    void onSize(int width, int height, int sizeType) override;
+    bool onCreate() override;
+    void onDestroy() override;
+
+    // ---- The view ------------------------------------------------------
+    // Applies a change in window pixels: to the selected shapes when there
+    // are any, else to the view; the pen keeps its size in drawing units.
+    // Marks the sketch modified and the view changed; draws nothing.
+    void applyView(Transform3D change);
+    // Fits all shapes into the window with a margin of 8 pixels (moving the
+    // selection, when there is one, by the same change); a drawing without
+    // area resets the view instead.
+    void showAll();
+    // Scales by f about the window's centre.
+    void scaleBy(double f);
+    void resetView(bool bake);
+
+    // ---- Drawing -------------------------------------------------------
+    // The full redraw: onto `dc` at `scale` (the vector drawing) when one is
+    // given, else the raster drawing into the buffers (or, in the platform
+    // rendering mode, the vector drawing onto the back buffer), shown at
+    // once, its time averaged into the main window's title.
+    void redrawAll(host::DeviceContext* dc = nullptr, double scale = 1.0);
+    void resizeBuffers(int width, int height);
+    void drawShapeToPreview(const Shape& shape);
+    void fillPathToPreview(const Path& path, uint32_t colour);
+    bool discardPreview(bool commit);
+    int32_t shapeAt(double x, double y) const;
+
+    // The program-wide platform rendering mode (off at start).
+    static bool platformRendering;
+    // The program-wide smoothed frame time in milliseconds (0 at start).
+    static int32_t frameTime;
+
+    // ---- Load ----------------------------------------------------------
+    // Reads a sketch file into the canvas: a full redraw, `modified`
+    // cleared, the undo stack emptied (the redo stack stays). A file that
+    // cannot be read, is damaged or of an unknown version changes nothing;
+    // false then, with `error` saying why.
     bool load(const std::string& path, std::string& error);
-    const Sketch& sketch() const { return sketch_; }
-    // The picture as last drawn (empty before the first paint).
-    const PixelBuffer& picture() const { return picture_; }
 
   private:
-    void redraw(int width, int height);
-
-    Sketch sketch_;
-    PixelBuffer picture_;
-    bool stale_ = true;
+    void timerTick();
+    void rasterRedraw();
+    void platformRedraw();
 };
 
 }  // namespace penwick

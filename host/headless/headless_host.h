@@ -75,6 +75,9 @@ class HeadlessHost : public HostCore {
     // pending WM_TIMER (at most one per timer, as on the platform).
     void advance(std::int64_t milliseconds);
     void setWallTimeOrigin(double secondsSince1970) { wallOrigin_ = secondsSince1970; }
+    // The processor clock follows the virtual clock unless a test gives its
+    // own readings (work that should take time takes none here).
+    void setProcessClock(std::function<std::int64_t()> clock) { processClock_ = std::move(clock); }
     // Sends WM_PAINT to every visible window with a dirty region (parents
     // first), or to one window. Answers how many windows painted.
     int paint();
@@ -159,7 +162,9 @@ class HeadlessHost : public HostCore {
                                                  std::string_view description) override;
     Icon stockIcon(StockIcon which) override;
     Icon programIcon() override;
-    std::int64_t processMilliseconds() const override { return now_; }
+    std::int64_t processMilliseconds() const override {
+        return processClock_ ? processClock_() : now_;
+    }
     std::int64_t millisecondsSinceStart() const override { return now_; }
     double wallTime() const override { return wallOrigin_ + double(now_) / 1000.0; }
     void sleep(std::uint32_t milliseconds) override { advance(milliseconds); }
@@ -238,6 +243,7 @@ class HeadlessHost : public HostCore {
     std::map<int, NativeTimer> nativeTimers_;
     int nextTimer_ = 1;
     std::int64_t now_ = 0;
+    std::function<std::int64_t()> processClock_;
     double wallOrigin_ = 1767225600.0;  // 2026-01-01 00:00:00 UTC
     bool pendingKeys_[256] = {};        // as of the last queued input
     Point cursorPos_;

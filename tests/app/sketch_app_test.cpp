@@ -53,20 +53,23 @@ TEST_F(SketchAppTest, ShowsTheFileFittedToTheWindowAndRedrawsOnResize) {
         sketch.setWindowFit(client.width(), client.height());
         PixelBuffer expected;
         ASSERT_TRUE(drawSketchPicture(sketch, client.width(), client.height(), expected));
-        EXPECT_TRUE(sameColours(view->picture(), expected));
-        // And the back buffer holds it.
+        // The back buffer holds it, the pen swatch in its corner aside.
         ASSERT_NE(view->backBuffer(), nullptr);
-        EXPECT_TRUE(sameColours(pixelBufferOf(*view->backBuffer()), expected));
+        EXPECT_TRUE(testing::sameColoursOutsideCorner(pixelBufferOf(*view->backBuffer()), expected,
+                                                      testing::kSwatchCornerWidth,
+                                                      testing::kSwatchCornerHeight));
 
         // Resize: the view follows and draws again at the new size.
         host.moveWindow(frame->handle(), {0, 0, 500, 400}, true);
         host.paint();
         Rect smaller = host.clientRect(frame->handle());
-        EXPECT_EQ(view->picture().width(), smaller.width());
-        EXPECT_EQ(view->picture().height(), smaller.height());
+        EXPECT_EQ(view->buffers.width(), smaller.width());
+        EXPECT_EQ(view->buffers.height(), smaller.height());
         sketch.setWindowFit(smaller.width(), smaller.height());
         ASSERT_TRUE(drawSketchPicture(sketch, smaller.width(), smaller.height(), expected));
-        EXPECT_TRUE(sameColours(view->picture(), expected));
+        EXPECT_TRUE(testing::sameColoursOutsideCorner(pixelBufferOf(*view->backBuffer()), expected,
+                                                      testing::kSwatchCornerWidth,
+                                                      testing::kSwatchCornerHeight));
     });
     exitWhenIdle(app);
     EXPECT_EQ(app.run(&programResources(), "\"" + kExample + "\"", SW_SHOW), 0);
@@ -88,7 +91,7 @@ TEST_F(SketchAppTest, AnUnreadableFileIsReportedAndTheWindowOpensEmpty) {
     });
     host.whenIdle([&] {
         EXPECT_EQ(host.windowText(app.mainFrame()->handle()), "broken.wnk");
-        EXPECT_EQ(app.mainFrame()->view()->sketch().shapes.count(), 0);
+        EXPECT_EQ(app.mainFrame()->view()->sketch.shapes.count(), 0);
     });
     exitWhenIdle(app);
     EXPECT_EQ(app.run(&programResources(), broken.string(), SW_SHOW), 0);

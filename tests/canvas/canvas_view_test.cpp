@@ -1,6 +1,6 @@
-// The canvas's drawing window on the headless host: it shows a sketch as the
-// export draws it at the window's size, in its back buffer, draws it again
-// when the size changes, and an unreadable file leaves it empty.
+// The canvas on the headless host: what it shows (the drawing as the export
+// draws it, faded shapes, the selection tint, the pen swatch), the preview,
+// the view changes, picking, the frame time, load, and sizes of nothing.
 #include "canvas/canvas_view.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 
 #include "framework/platform/bitmap.h"
 #include "host/window_style.h"
+#include "model/outline.h"
 #include "model/sketch_file.h"
 #include "render/sketch_drawing.h"
 #include "tests/framework/headless_fixture.h"
@@ -21,6 +22,7 @@ namespace {
 using namespace host;
 using testing::HeadlessTest;
 using testing::sameColours;
+using testing::sameColoursOutsideCorner;
 
 const std::string kExample = std::string(PENWICK_SOURCE_DIR) + "/examples/flower.wnk";
 
@@ -34,66 +36,336 @@ PixelBuffer exportedPicture(int width, int height) {
     return picture;
 }
 
-class CanvasViewTest : public HeadlessTest {
-  protected:
-    // After a paint: the picture and the back buffer are what the export
-    // draws of the example at the view's client size.
-    void expectTheExampleAtItsSize(CanvasView& view) {
-        host.paint();
-        const Rect client = host.clientRect(view.handle());
-        EXPECT_EQ(view.picture().width(), client.width());
-        EXPECT_EQ(view.picture().height(), client.height());
-        const PixelBuffer expected = exportedPicture(client.width(), client.height());
-        EXPECT_TRUE(sameColours(view.picture(), expected));
-        ASSERT_NE(view.backBuffer(), nullptr);
-        EXPECT_TRUE(sameColours(pixelBufferOf(*view.backBuffer()), expected));
-    }
+// A shape of one stroke through window points, committed at the end.
+void addShape(Sketch& sketch, std::initializer_list<std::pair<double, double>> points,
+              double radius, int32_t colour, int32_t fillColour) {
+    sketch.current.colour = colour;
+    sketch.current.fillColour = fillColour;
+    for (auto [x, y] : points)
+        sketch.addSample(x, y, radius);
+    sketch.commitCurrent(-1);
+}
 
-    // The view as a top-level window with a client area of about this size.
-    void open(CanvasView& view, int width, int height) {
-        ASSERT_TRUE(view.create(nullptr, "canvas", WS_POPUP | WS_VISIBLE, 0, kNoWindow, 0, 0, width,
-                                height, 0));
+uint32_t pixel(const PixelBuffer& buffer, int x, int y) {
+    const uint8_t* p = buffer.row(y) + 4 * x;
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+}
+
+// Red laid at full alpha over the paper (the blend's shift leaves a trace of
+// what was below).
+bool isRed(uint32_t colour) {
+    return (colour >> 16) == 0xFF && (colour & 0xFF) <= 1 && ((colour >> 8) & 0xFF) <= 1;
+}
+
+class CanvasTest : public HeadlessTest {
+  protected:
+    CanvasTest() {
+        CanvasView::frameTime = 0;
+        CanvasView::platformRendering = false;
+        frame_.create(nullptr, "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, kNoWindow, 0, 0, 700,
+                      500, 0);
+        const Rect client = host.clientRect(frame_.handle());
+        view.create(nullptr, "", WS_CHILD | WS_VISIBLE, 0, frame_.handle(), 0, 0, client.width(),
+                    client.height(), 0);
+        host.paint();
     }
+    PixelBuffer shown() {
+        host.paint();
+        return pixelBufferOf(*view.backBuffer());
+    }
+    // Paints just this rectangle of the canvas.
+    void paintOnly(const Rect& r) {
+        host.invalidate(view.handle(), &r, false);
+        host.paint(view.handle());
+    }
+    Rect client() const { return host.clientRect(view.handle()); }
+
+    ktWnd frame_;
+    CanvasView view;
 };
 
-TEST_F(CanvasViewTest, ShowsTheSketchAsTheExportDrawsItInItsBackBuffer) {
-    CanvasView view;
-    open(view, 300, 200);
+TEST_F(CanvasTest, ShowsThePageAsTheExportDrawsItBesideThePenSwatchAtEverySize) {
     std::string error;
     ASSERT_TRUE(view.load(kExample, error)) << error;
-    EXPECT_EQ(error, "");
-    EXPECT_TRUE(view.picture().isEmpty());  // nothing drawn before the first paint
-    expectTheExampleAtItsSize(view);
+    EXPECT_FALSE(view.modified);
+    for (Rect size : {Rect{0, 0, 600, 400}, Rect{0, 0, 333, 517}}) {
+        host.moveWindow(view.handle(), size, true);
+        const PixelBuffer expected = exportedPicture(size.width(), size.height());
+        const PixelBuffer& picture = shown();
+        EXPECT_TRUE(sameColoursOutsideCorner(picture, expected, testing::kSwatchCornerWidth,
+                                             testing::kSwatchCornerHeight));
+        // The swatch stands in the corner.
+        EXPECT_FALSE(sameColours(picture, expected));
+    }
 }
 
-TEST_F(CanvasViewTest, ANewSizeIsDrawnAgainAtThatSize) {
-    CanvasView view;
-    open(view, 300, 200);
-    std::string error;
-    ASSERT_TRUE(view.load(kExample, error));
+TEST_F(CanvasTest, FadedShapesLieUnderTracingPaperAndSelectedOnesAreTintedOnlyAtTheShapeLevel) {
+    Sketch& s = view.sketch;
+    addShape(s, {{100, 100}, {200, 100}}, 30, 0x000000, -1);  // black
+    addShape(s, {{100, 300}, {200, 300}}, 30, 0x000000, -1);  // black, selected
+    s.shapes[1].selected = 1;
+    view.redrawAll();
+    PixelBuffer picture = shown();
+    // mix(black, blue 192, 3/4) is blue 144.
+    EXPECT_EQ(pixel(picture, 150, 100), 0u);
+    EXPECT_EQ(pixel(picture, 150, 300), 144u);
+    s.editLevel = EditLevel::Group;
+    view.redrawAll();
+    EXPECT_EQ(pixel(shown(), 150, 300), 0u);
+
+    // From the insertion point on, shapes are drawn half-way to white into
+    // the faded buffer, which lies over the paper at alpha 223.
+    s.editLevel = EditLevel::Shape;
+    s.shapes[1].selected = 0;
+    s.insertIndex = 0;
+    view.redrawAll();
+    const uint8_t* faded = view.buffers.faded().row(100) + 4 * 150;
+    EXPECT_EQ(faded[0], 127);
+    EXPECT_EQ(faded[1], 127);
+    EXPECT_EQ(faded[2], 127);
+    EXPECT_EQ(faded[3], 255);
+    picture = shown();
+    const int paper = 255, alpha = 255 * 223;
+    const int expected = paper + ((alpha * (127 - paper)) >> 16);
+    EXPECT_EQ(pixel(picture, 150, 100), uint32_t(expected) * 0x010101u);
+    EXPECT_EQ(pixel(picture, 150, 300), uint32_t(expected) * 0x010101u);
+    EXPECT_EQ(pixel(view.buffers.image(), 150, 100), 0xFFFFFFu);
+}
+
+TEST_F(CanvasTest, PaintingComposesOnlyWhatItMustYetEqualsLayingWholeBuffers) {
+    Sketch& s = view.sketch;
+    addShape(s, {{80, 80}, {300, 200}, {420, 90}}, 12, 0x204080, 0xC08040);
+    addShape(s, {{50, 300}, {500, 380}}, 20, 0x000000, -1);
+    addShape(s, {{400, 250}, {600, 420}}, 25, 0x00A000, 0x0000FF);
+    s.insertIndex = 1;
+    view.redrawAll();
+    // A shape in the preview, then another after a discard.
+    Shape passing = s.shapeForDrawing(0);
+    view.drawShapeToPreview(passing);
+    EXPECT_TRUE(view.discardPreview(false));
+    EXPECT_TRUE(view.buffers.previewDirty());  // the flag stays until a full redraw
+    Path lasso;
+    lasso.setEllipse(RectF(200, 200, 320, 260), 8);
+    view.fillPathToPreview(lasso, 0xFF0000);
+    const PixelBuffer& picture = shown();
+
+    // The straightforward picture: every buffer laid whole.
+    PixelBuffer expected;
+    ASSERT_TRUE(expected.allocate(client().width(), client().height(), PixelFormat::rgb32(), 0, 0));
+    expected.composite(view.buffers.image(), 0, 0, -1, -1, 0);
+    expected.composite(view.buffers.preview(), 0, 0, -1, -1, 8 + 255);
+    expected.composite(view.buffers.faded(), 0, 0, -1, -1, 8 + 223);
+    EXPECT_TRUE(sameColoursOutsideCorner(picture, expected, testing::kSwatchCornerWidth,
+                                         testing::kSwatchCornerHeight));
+    EXPECT_TRUE(isRed(pixel(picture, 260, 230)));
+
+    // Committing lays the preview onto the image; a full redraw cleans it.
+    EXPECT_TRUE(view.discardPreview(true));
+    EXPECT_TRUE(isRed(pixel(view.buffers.image(), 260, 230)));
+    view.redrawAll();
+    EXPECT_FALSE(view.buffers.previewDirty());
+    EXPECT_FALSE(view.discardPreview(true));
+    EXPECT_FALSE(isRed(pixel(view.buffers.image(), 260, 230)));
+    // A path of nothing leaves the preview clean.
+    view.fillPathToPreview(Path{}, 0xFF0000);
+    EXPECT_FALSE(view.buffers.previewDirty());
+}
+
+TEST_F(CanvasTest, ThePenSwatchIsDrawnForPaintsThatReachTheCorner) {
+    view.penSize = 6;
+    view.sketch.current.colour = 0x000000;
+    view.sketch.current.fillColour = -1;
+    view.redrawAll();
+    PixelBuffer picture = shown();
+    // No fill: the middle shows the paper, the shadow has the band's shape
+    // (darker just below and right of the band, not inside the ellipse).
+    EXPECT_EQ(pixel(picture, 32, 16), 0xFFFFFFu);
+    EXPECT_EQ(pixel(picture, 1, 16), 0u);
+    const uint32_t belowRight = pixel(picture, 33, 35);
+    EXPECT_LT(belowRight & 0xFF, 255u);
+    EXPECT_GT(belowRight & 0xFF, 200u);
+
+    view.sketch.current.colour = 0x0000FF;
+    view.sketch.current.fillColour = 0x00FF00;
+    paintOnly({70, 0, 200, 100});
+    picture = pixelBufferOf(*view.backBuffer());
+    EXPECT_EQ(pixel(picture, 1, 16), 0u);  // not drawn again
+    paintOnly({10, 10, 200, 100});
+    picture = pixelBufferOf(*view.backBuffer());
+    EXPECT_EQ(pixel(picture, 1, 16), 0x0000FFu);
+    EXPECT_EQ(pixel(picture, 32, 16), 0x00FF00u);
+}
+
+TEST_F(CanvasTest, TheTitleShowsTheFirstFrameTimeAloneAndThenARunningAverage) {
+    std::vector<std::int64_t> readings{100, 120, 500, 540};
+    std::size_t next = 0;
+    host.setProcessClock([&] { return next < readings.size() ? readings[next++] : 0; });
+    view.redrawAll();
+    EXPECT_EQ(host.windowText(frame_.handle()), "20 ms/frame");
+    view.redrawAll();
+    EXPECT_EQ(host.windowText(frame_.handle()), "30 ms/frame");
+}
+
+TEST_F(CanvasTest, ShapeAtAnswersTheTopmostCommittedShapeNeverTheOneBeingDrawn) {
+    Sketch& s = view.sketch;
+    view.redrawAll();
+    addShape(s, {{100, 100}, {300, 100}}, 20, 0x000000, -1);
+    addShape(s, {{200, 50}, {200, 250}}, 20, 0x000000, -1);
+    addShape(s, {{400, 300}, {500, 300}, {450, 400}}, 2, -1, 0x00FF00);  // fill only
+    EXPECT_EQ(view.shapeAt(200, 100), 1);
+    EXPECT_EQ(view.shapeAt(120, 100), 0);
+    EXPECT_EQ(view.shapeAt(450, 330), 2);
+    EXPECT_EQ(view.shapeAt(600, 30), -1);
+    s.current.colour = 0;
+    s.addSample(600, 30, 20);
+    s.addSample(620, 30, 20);
+    EXPECT_EQ(view.shapeAt(610, 30), -1);
+}
+
+TEST_F(CanvasTest, ShowAllFitsTheDrawingOrResetsAndMovesOnlyTheSelection) {
+    Sketch& s = view.sketch;
+    const Rect c = client();
+    // Nothing drawn: the view goes back to the start, and the page counts
+    // as changed.
+    view.scaleBy(3);
+    view.modified = false;
+    view.showAll();
+    EXPECT_EQ(s.pageTransform(), Transform3D::identity());
+    EXPECT_TRUE(view.modified);
+
+    // A line of no height has no area to fit.
+    view.redrawAll();
+    addShape(s, {{100, 100}, {300, 100}}, 0, 0x000000, -1);
+    view.scaleBy(2);
+    view.showAll();
+    EXPECT_EQ(s.pageTransform(), Transform3D::identity());
+
+    // A drawing ends up centred and as large as fits inside the margin.
+    addShape(s, {{100, 100}, {200, 150}}, 10, 0x000000, -1);
+    view.showAll();
+    RectF b = s.viewBounds();
+    EXPECT_NEAR((b.left + b.right) / 2, c.width() / 2, 1e-3);
+    EXPECT_NEAR((b.top + b.bottom) / 2, c.height() / 2, 1e-3);
+    const double shrunkW = c.width() - 16, shrunkH = c.height() - 16;
+    EXPECT_NEAR(std::max(b.width() / shrunkW, b.height() / shrunkH), 1.0, 1e-4);
+
+    // With a selection, the change fitted to all shapes moves the selected
+    // ones only.
+    view.scaleBy(0.5);
+    const Transform3D page = s.pageTransform();
+    s.shapes[1].selected = 1;
+    const RectF all = s.viewBounds();
+    const RectF before = bounds(s.shapeForDrawing(1).groups);
+    const RectF other = bounds(s.shapeForDrawing(0).groups);
+    view.showAll();
+    EXPECT_EQ(s.pageTransform(), page);
+    const double scale = std::min(shrunkH / all.height(), shrunkW / all.width());
+    const double mx = (double(all.left) + all.right) / 2, my = (double(all.top) + all.bottom) / 2;
+    const RectF after = bounds(s.shapeForDrawing(1).groups);
+    EXPECT_NEAR(after.left, (before.left - mx) * scale + c.width() / 2, 1e-2);
+    EXPECT_NEAR(after.bottom, (before.bottom - my) * scale + c.height() / 2, 1e-2);
+    const RectF otherAfter = bounds(s.shapeForDrawing(0).groups);
+    EXPECT_NEAR(otherAfter.left, other.left, 1e-3);
+    EXPECT_NEAR(otherAfter.top, other.top, 1e-3);
+}
+
+TEST_F(CanvasTest, ZoomingKeepsThePenItsSizeInDrawingUnitsAndRedrawsAtTheNextTick) {
+    Sketch& s = view.sketch;
+    view.redrawAll();
+    s.addSample(100, 100, view.penSize / 2);
+    const float before = s.current.groups[0].strokes[0].points[0].radius;
+    view.scaleBy(2);
+    view.scaleBy(2);
+    EXPECT_DOUBLE_EQ(view.penSize, 4.0);
+    EXPECT_TRUE(view.modified);
+    s.startStroke();
+    s.addSample(300, 100, view.penSize / 2);
+    EXPECT_FLOAT_EQ(s.current.groups[0].strokes[1].points[0].radius, before);
+
+    // The view change is drawn at the next tick of the timer, not before.
+    s.commitCurrent(-1);
+    view.viewChanged = true;
+    const PixelBuffer& stale = shown();
+    const uint32_t at = pixel(stale, 300, 100);
+    host.advance(kCanvasTimerPeriodMs);
+    pump();
+    EXPECT_FALSE(view.viewChanged);
+    EXPECT_NE(pixel(shown(), 300, 100), at);
+}
+
+TEST_F(CanvasTest, AWindowOfNoSizeHasNoBuffersAndDrawsNothing) {
+    view.redrawAll();
+    addShape(view.sketch, {{10, 10}, {50, 50}}, 5, 0, -1);
+    host.moveWindow(view.handle(), {0, 0, 0, 300}, true);
+    EXPECT_TRUE(view.buffers.image().isEmpty());
+    view.drawShapeToPreview(view.sketch.shapeForDrawing(0));
+    EXPECT_TRUE(view.discardPreview(true));
     host.paint();
-    host.moveWindow(view.handle(), {0, 0, 420, 150}, true);
-    expectTheExampleAtItsSize(view);
+    view.showAll();
+    view.redrawAll();
+    host.moveWindow(view.handle(), {0, 0, 200, 0}, true);
+    EXPECT_TRUE(view.buffers.faded().isEmpty());
+    host.moveWindow(view.handle(), {0, 0, 200, 100}, true);
+    EXPECT_EQ(view.buffers.width(), 200);
+    EXPECT_EQ(pixel(shown(), 150, 90), 0xFFFFFFu);
 }
 
-TEST_F(CanvasViewTest, AnUnreadableFileLeavesTheViewEmptyAndSaysWhy) {
-    CanvasView view;
-    open(view, 200, 100);
+TEST_F(CanvasTest, ADamagedOrForeignFileChangesNothingAndSaysWhy) {
     std::string error;
     ASSERT_TRUE(view.load(kExample, error));
+    const int32_t shapes = view.sketch.shapes.count();
+    view.modified = true;
     TempFolder folder;
     writeFileText(folder.file("broken.wnk"), "not a sketch");
     EXPECT_FALSE(view.load(folder.file("broken.wnk"), error));
     EXPECT_NE(error, "");
-    EXPECT_EQ(view.sketch().shapes.count(), 0);
+    EXPECT_FALSE(view.load(folder.file("missing.wnk"), error));
+    EXPECT_NE(error, "");
+    EXPECT_EQ(view.sketch.shapes.count(), shapes);
+    EXPECT_TRUE(view.modified);
+}
+
+TEST_F(CanvasTest, TheVectorDrawingFillsEachGroupsAreaThenItsInkInExactColours) {
+    Sketch& s = view.sketch;
+    view.redrawAll();
+    addShape(s, {{100, 100}, {200, 120}, {150, 200}}, 8, 0x112233, 0x445566);
+    addShape(s, {{300, 300}, {350, 320}}, 8, 0x778899, -1);
+    std::vector<headless::DrawOp> ops;
+    headless::RecordingContext dc(
+        {nullptr, [&](Brush b) { return host.brushColour(b).value_or(0); }}, 1000, 1000, 100, 100,
+        &ops);
+    view.redrawAll(&dc, 2.0);
+    std::vector<ColourRef> fills;
+    Rect reach{1 << 30, 1 << 30, -(1 << 30), -(1 << 30)};
+    for (const headless::DrawOp& op : ops) {
+        if (op.kind == headless::DrawOp::Kind::fillPath) fills.push_back(op.colour);
+        for (const Point& p : op.points)
+            reach = {std::min(reach.left, p.x), std::min(reach.top, p.y),
+                     std::max(reach.right, p.x), std::max(reach.bottom, p.y)};
+    }
+    ASSERT_FALSE(ops.empty());
+    EXPECT_EQ(ops.front().kind, headless::DrawOp::Kind::setFillMode);
+    EXPECT_EQ(ops.front().flags, std::uint32_t(FillMode::winding));
+    EXPECT_EQ(fills, (std::vector<ColourRef>{fromRgbColour(0x445566), fromRgbColour(0x112233),
+                                             fromRgbColour(0x778899)}));
+    // At twice the window's scale the figures lie inside twice the
+    // drawing's bounds (give or take the outline's corner points) and
+    // fill most of them.
+    const RectF drawn = s.viewBounds();
+    EXPECT_GE(reach.left, 2 * drawn.left - 4);
+    EXPECT_GE(reach.top, 2 * drawn.top - 4);
+    EXPECT_LE(reach.right, 2 * drawn.right + 4);
+    EXPECT_LE(reach.bottom, 2 * drawn.bottom + 4);
+    EXPECT_GT(reach.width(), 2 * 0.8 * drawn.width());
+    EXPECT_GT(reach.height(), 2 * 0.8 * drawn.height());
+
+    // The platform rendering mode draws the same onto the back buffer and
+    // leaves it alone when painting.
+    CanvasView::platformRendering = true;
+    view.redrawAll();
     host.paint();
-    // An empty sketch: only the paper.
-    Rect client = host.clientRect(view.handle());
-    Sketch empty;
-    empty.setWindowFit(client.width(), client.height());
-    PixelBuffer paper;
-    ASSERT_TRUE(drawSketchPicture(empty, client.width(), client.height(), paper));
-    EXPECT_TRUE(sameColours(view.picture(), paper));
+    EXPECT_EQ(pixel(pixelBufferOf(*view.backBuffer()), 5, 300), 0xFFFFFFu);
+    CanvasView::platformRendering = false;
 }
 
 }  // namespace

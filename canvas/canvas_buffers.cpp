@@ -1,0 +1,137 @@
+#include "canvas/canvas_buffers.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/outline.h"
+#include "render/rasterizer.h"
+#include "render/sketch_drawing.h"
+
+namespace penwick {
+
+namespace {
+
+// Composite modes: 8 + the global alpha.
+constexpr int kCopy = 0;
+constexpr int kPreviewMode = 8 + 255;
+constexpr int kFadedMode = 8 + 223;
+
+host::Rect intersect(const host::Rect& a, const host::Rect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+host::Rect unite(const host::Rect& a, const host::Rect& b) {
+    if (a.isEmpty()) return b;
+    if (b.isEmpty()) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+// Whether a shape's bounds reach into a buffer of this size at all.
+bool reaches(const RectF& b, const PixelBuffer& buffer) {
+    return b.right > 0 && b.bottom > 0 && float(buffer.width()) >= b.left &&
+           float(buffer.height()) >= b.top;
+}
+
+// The pixels a fill inside `b` can touch, with a pixel to spare on every
+// side, held to a buffer's size.
+host::Rect coveredPixels(const RectF& b, int width, int height) {
+    const double left = std::floor(double(b.left)) - 1, top = std::floor(double(b.top)) - 1;
+    const double right = std::ceil(double(b.right)) + 2, bottom = std::ceil(double(b.bottom)) + 2;
+    auto clamp = [](double v, int limit) { return int(std::clamp(v, 0.0, double(limit))); };
+    return {clamp(left, width), clamp(top, height), clamp(right, width), clamp(bottom, height)};
+}
+
+// Lays `source` over `target` inside `area` (already inside both), pixel
+// for pixel at the same place.
+void composeArea(PixelBuffer& target, PixelBuffer& source, const host::Rect& area, int mode) {
+    if (area.isEmpty()) return;
+    PixelBuffer part;
+    part.subView(source, area.left, area.top, area.width(), area.height());
+    target.composite(part, area.left, area.top, area.width(), area.height(), mode);
+}
+
+}  // namespace
+
+void CanvasBuffers::resize(int width, int height) {
+    image_ = PixelBuffer();
+    preview_ = PixelBuffer();
+    faded_ = PixelBuffer();
+    dirty_ = {};
+    fadedArea_ = {};
+    if (width <= 0 || height <= 0) return;
+    // A size whose memory cannot be had leaves the buffers empty, as a size
+    // of nothing does.
+    if (!image_.allocate(width, height, PixelFormat::rgb32(), 0, 0) ||
+        !preview_.allocate(width, height, PixelFormat::argb32(), 0, 0) ||
+        !faded_.allocate(width, height, PixelFormat::argb32(), 0, 0)) {
+        image_ = PixelBuffer();
+        preview_ = PixelBuffer();
+        faded_ = PixelBuffer();
+    }
+}
+
+void CanvasBuffers::redraw(const Sketch& sketch) {
+    if (previewDirty_) {
+        preview_.fillAll(0);
+        previewDirty_ = false;
+    }
+    drawSketch(sketch, image_, faded_);
+    if (sketch.insertIndex < 0) return;  // the faded buffer was left as it was
+    RectF all = RectF::emptyRect();
+    const Transform3D& view = sketch.viewTransform();
+    for (int32_t i = std::max(sketch.insertIndex, 0); i < sketch.shapes.count(); ++i)
+        all = RectF::unite(all, bounds(sketch.shapes[i].groups, &view));
+    all = RectF::unite(all, bounds(sketch.current.groups, &view));
+    fadedArea_ = all.isEmpty() ? host::Rect{} : coveredPixels(all, width(), height());
+}
+
+void CanvasBuffers::compose(PixelBuffer& target, const host::Rect& area, bool withFaded) {
+    if (image_.isEmpty() || target.isEmpty()) return;
+    const host::Rect inside = intersect(
+        area, {0, 0, std::min(width(), target.width()), std::min(height(), target.height())});
+    if (inside.isEmpty()) return;
+    composeArea(target, image_, inside, kCopy);
+    // Elsewhere the preview is transparent (a discard clears what it drew)
+    // and the faded buffer empty, and blending them changes nothing.
+    if (previewDirty_) composeArea(target, preview_, intersect(inside, dirty_), kPreviewMode);
+    if (withFaded) composeArea(target, faded_, intersect(inside, fadedArea_), kFadedMode);
+}
+
+host::Rect CanvasBuffers::markDrawn(const RectF& b) {
+    const host::Rect r{int(std::trunc(b.left)), int(std::trunc(b.top)),
+                       int(std::trunc(double(b.right) + 1)), int(std::trunc(double(b.bottom) + 1))};
+    dirty_ = unite(dirty_, r);
+    return r;
+}
+
+host::Rect CanvasBuffers::drawShape(const Shape& shape) {
+    previewDirty_ = true;
+    const RectF b = bounds(shape.groups);
+    if (!reaches(b, preview_)) return {};
+    penwick::drawShape(preview_, shape, shape.colour, shape.fillColour);
+    return markDrawn(b);
+}
+
+host::Rect CanvasBuffers::fillPath(const Path& path, uint32_t colour) {
+    if (path.isEmpty()) return {};
+    previewDirty_ = true;
+    const RectF b = path.bounds();
+    if (!reaches(b, preview_)) return {};
+    penwick::fillPath(preview_, path, colour | 0xFF000000u, 1.0);
+    return markDrawn(b);
+}
+
+bool CanvasBuffers::discard(bool commit, host::Rect& repaint) {
+    repaint = {};
+    if (!previewDirty_) return false;
+    if (commit) image_.composite(preview_, 0, 0, preview_.width(), preview_.height(), kPreviewMode);
+    if (!dirty_.isEmpty())
+        preview_.fillRect(0, dirty_.left, dirty_.top, dirty_.width(), dirty_.height());
+    repaint = dirty_;
+    dirty_ = {};
+    return true;
+}
+
+}  // namespace penwick
