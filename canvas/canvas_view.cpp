@@ -30,6 +30,9 @@ Transform3D scaleAbout(Vec3d from, double s, Vec3d to) {
 CanvasView::~CanvasView() = default;
 
 bool CanvasView::onCreate() {
+    // One buffer pixel is one pixel of the screen, however dense it is; the
+    // pen size and the pen's samples are in those pixels too.
+    host::instance().setDevicePixels(handle(), true);
     setBackBuffer(true);
     if (!backBuffer()) return false;
     host::instance().setTimer(handle(), kCanvasTimer, kCanvasTimerPeriodMs);

@@ -163,6 +163,12 @@ class Host : public ClipboardServices,
     // of the drop, after which its id means nothing.
     virtual std::vector<std::string> droppedFiles(WParam drop) const = 0;
     virtual void finishDrop(WParam drop) = 0;
+    // With `on`, the window's client area is measured in the display's own
+    // pixels rather than the toolkit's logical units: its client rectangle,
+    // sizes, paint rectangles, mouse points and pen samples, so that one
+    // pixel of a back buffer is one pixel of a high-density screen. The
+    // window rectangle stays in its parent's (or the screen's) units.
+    virtual void setDevicePixels(Window window, bool on) = 0;
 
     // ---- Painting and device contexts ----------------------------------
     // Marks all of the client area (rect null) or a rectangle of it as

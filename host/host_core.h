@@ -47,6 +47,7 @@ struct CoreWindow : WindowBasics {
     std::string title;
     Point lastOrigin{-100000, -100000};   // as the last WM_MOVE reported it
     WParam lastSizeType = SIZE_RESTORED;  // as the last WM_SIZE reported it
+    bool devicePixels = false;            // the client area in the display's own pixels
     std::unique_ptr<NativeWindow> native;
 };
 
@@ -100,6 +101,7 @@ class HostCore : public Host {
     void acceptFiles(Window window, bool accept) final;
     std::vector<std::string> droppedFiles(WParam drop) const final;
     void finishDrop(WParam drop) final;
+    void setDevicePixels(Window window, bool on) final;
 
     // ---- Objects -------------------------------------------------------
     Brush createSolidBrush(ColourRef colour) final;
@@ -166,6 +168,9 @@ class HostCore : public Host {
     virtual void surfaceEnabledChanged(CoreWindow& window) = 0;
     virtual void surfaceIconChanged(CoreWindow& window) = 0;
     virtual void surfaceDropsChanged(CoreWindow& window) = 0;
+    // The client area's units changed (devicePixels); a host whose screens
+    // have one pixel per unit has nothing to do.
+    virtual void surfaceUnitsChanged(CoreWindow&) {}
     // Geometry: the window rectangle (frame included; screen coordinates, or
     // the parent's client coordinates for children), the client size, and
     // the client area's origin in the same coordinates as the rectangle.

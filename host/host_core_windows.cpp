@@ -181,6 +181,15 @@ void HostCore::acceptFiles(Window window, bool accept) {
     surfaceDropsChanged(*w);
 }
 
+void HostCore::setDevicePixels(Window window, bool on) {
+    CoreWindow* w = find(window);
+    if (!w || w->devicePixels == on) return;
+    w->devicePixels = on;
+    surfaceUnitsChanged(*w);
+    sendSizeIfChanged(*w, false);
+    if (find(window)) invalidate(window, nullptr, true);
+}
+
 // ---- Geometry ---------------------------------------------------------------
 
 Rect HostCore::clientRect(Window window) const {

@@ -179,9 +179,9 @@ void PainterContext::drawPixels(int x, int y, const PixelView& pixels) {
     if (painter_.hasClipping())
         area &= painter_.clipBoundingRect().toAlignedRect().translated(-x, -y);
     QImage image = imageOf(pixels, area);
-    // FIXME: on a display with a device pixel ratio above 1 the pixels are
-    // taken as logical ones and scaled up, so a back buffer shows blurred;
-    // a crisp canvas needs buffers in device pixels.
+    // Pixels are in the painter's units: logical ones (scaled up on a
+    // high-density screen) unless the window works in device pixels, whose
+    // painter is scaled so that they land one to one.
     if (!image.isNull()) painter_.drawImage(QPoint(x + area.x(), y + area.y()), image);
 }
 

@@ -147,6 +147,13 @@ class QtHost : public HostCore {
     static const Surface& surfaceOf(const CoreWindow& window);
 
     void layoutFrame(Surface& surface, const CoreWindow& window);
+    // Client pixels per logical unit: the screen's device pixel ratio for a
+    // window in device pixels, else 1.
+    double clientScale(const CoreWindow& window) const;
+    // A client rectangle in the window's units as Qt's logical one (grown
+    // to whole units), and back.
+    QRect logicalRect(const CoreWindow& window, const Rect& client) const;
+    Rect clientUnits(const CoreWindow& window, const QRect& logical) const;
     void applyTopLevelFlags(CoreWindow& window);
     void paintClient(CoreWindow& window, QPaintEvent* event);
     bool mouseEvent(CoreWindow& window, QEvent* event);

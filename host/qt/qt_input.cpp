@@ -156,7 +156,8 @@ bool QtHost::mouseEvent(CoreWindow& w, QEvent* event) {
     const Window target = find(captureWindow()) ? captureWindow() : w.handle;
     if (!takesInput(target)) return true;
     const Point at = globalPoint(e->globalPosition());
-    Point p = globalPoint(e->position());
+    const double k = clientScale(w);
+    Point p = globalPoint(e->position() * k);
     if (target != w.handle) p = screenToClient(target, at);
     const InputState state = inputStateOf(e->modifiers(), e->buttons());
     cursorWindow_ = target;
@@ -242,8 +243,9 @@ bool QtHost::tabletEvent(CoreWindow& w, QEvent* event) {
     if (event->type() == QEvent::TabletRelease) penAsMouse_ = false;
     if (asMouse) return false;
     PenSample sample;
-    sample.x = e->position().x();
-    sample.y = e->position().y();
+    const double k = clientScale(w);
+    sample.x = e->position().x() * k;
+    sample.y = e->position().y() * k;
     sample.pressure = e->pressure();
     sample.tip = e->buttons() & Qt::LeftButton;
     // FIXME: the barrel buttons' mapping (Qt's middle and right buttons) has

@@ -22,14 +22,18 @@ namespace {
 // that the window shows over its next paint, which is asked for at once.
 class OverlayContext : public PainterContext {
   public:
-    OverlayContext(QtHost& host, Window window, QSize size, DeviceCaps caps,
+    // `scale`: client pixels per logical unit of the window.
+    OverlayContext(QtHost& host, Window window, QSize size, double scale, DeviceCaps caps,
                    std::function<void(Window, const QImage&)> done)
         : PainterContext(host, caps),
           window_(window),
-          image_(size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied),
+          image_((QSizeF(size) * scale).toSize().expandedTo(QSize(1, 1)),
+                 QImage::Format_ARGB32_Premultiplied),
           done_(std::move(done)) {
+        image_.setDevicePixelRatio(scale);
         image_.fill(Qt::transparent);
         painter().begin(&image_);
+        painter().scale(1 / scale, 1 / scale);
     }
     ~OverlayContext() override {
         painter().end();
@@ -107,7 +111,7 @@ void QtHost::invalidate(Window window, const Rect* rect, bool erase) {
     Surface& s = surfaceOf(*w);
     if (!s.client) return;
     QRect client = s.client->rect();
-    QRect r = rect ? qtRect(*rect).intersected(client) : client;
+    QRect r = rect ? logicalRect(*w, *rect).intersected(client) : client;
     if (r.isEmpty()) return;
     s.dirty += r;
     w->eraseDue = w->eraseDue || erase;
@@ -148,25 +152,31 @@ PaintRecord QtHost::beginPaint(Window window) {
     if (!w || !surfaceOf(*w).client) return {};
     Surface& s = surfaceOf(*w);
     PaintRecord record;
+    QRect painted;  // logical units
     if (s.painting) {
-        record.paint = hostRect(s.painting->rect());
+        painted = s.painting->rect();
         s.paintContext = std::make_unique<PainterContext>(*this, screenCaps());
-        s.paintContext->painter().begin(s.client);
-        s.paintContext->painter().setClipRegion(s.painting->region());
+        QPainter& painter = s.paintContext->painter();
+        painter.begin(s.client);
+        painter.setClipRegion(s.painting->region());
+        // A window in device pixels draws in them; its back buffer then
+        // reaches the screen pixel for pixel.
+        const double k = clientScale(*w);
+        if (k != 1.0) painter.scale(1 / k, 1 / k);
         record.dc = s.paintContext.get();
     } else {
         // Painting asked for outside Qt's paint: draw over the window.
-        QRect all = s.client->rect();
-        record.paint = hostRect(s.dirty.isEmpty() ? all : s.dirty.boundingRect());
+        painted = s.dirty.isEmpty() ? s.client->rect() : s.dirty.boundingRect();
         auto overlay = getDC(window);
         s.paintContext.reset(static_cast<PainterContext*>(overlay.release()));
         record.dc = s.paintContext.get();
     }
+    record.paint = clientUnits(*w, painted);
     if (w->eraseDue) {
         w->eraseDue = false;
         record.erase = sendMessage(window, WM_ERASEBKGND, WParam(record.dc), 0) == 0;
     }
-    if (Surface* again = surface(window)) again->dirty -= qtRect(record.paint);
+    if (Surface* again = surface(window)) again->dirty -= painted;
     return record;
 }
 
@@ -190,10 +200,10 @@ void QtHost::mergeOverlay(Window window, const QImage& overlay) {
 
 std::unique_ptr<DeviceContext> QtHost::getDC(Window window) {
     if (window == kNoWindow) return std::make_unique<PainterContext>(*this, screenCaps());
-    Surface* s = surface(window);
-    if (!s || !s->client) return nullptr;
+    CoreWindow* w = find(window);
+    if (!w || !surfaceOf(*w).client) return nullptr;
     return std::make_unique<OverlayContext>(
-        *this, window, s->client->size(), screenCaps(),
+        *this, window, surfaceOf(*w).client->size(), clientScale(*w), screenCaps(),
         [this](Window target, const QImage& image) { mergeOverlay(target, image); });
 }
 

@@ -7,6 +7,7 @@
 #include <QTimerEvent>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <thread>
 
@@ -210,10 +211,32 @@ Rect QtHost::surfaceRect(const CoreWindow& w) const {
     return hostRect(s.outer->frameGeometry());
 }
 
+double QtHost::clientScale(const CoreWindow& w) const {
+    const Surface& s = surfaceOf(w);
+    if (!w.devicePixels || !s.client) return 1.0;
+    return s.client->devicePixelRatioF();
+}
+
+QRect QtHost::logicalRect(const CoreWindow& w, const Rect& r) const {
+    const double k = clientScale(w);
+    if (k == 1.0) return qtRect(r);
+    const int left = int(std::floor(r.left / k)), top = int(std::floor(r.top / k));
+    const int right = int(std::ceil(r.right / k)), bottom = int(std::ceil(r.bottom / k));
+    return QRect(left, top, right - left, bottom - top);
+}
+
+Rect QtHost::clientUnits(const CoreWindow& w, const QRect& r) const {
+    const double k = clientScale(w);
+    if (k == 1.0) return hostRect(r);
+    return {int(std::floor(r.left() * k)), int(std::floor(r.top() * k)),
+            int(std::ceil((r.left() + r.width()) * k)), int(std::ceil((r.top() + r.height()) * k))};
+}
+
 Point QtHost::surfaceClientSize(const CoreWindow& w) const {
     const Surface& s = surfaceOf(w);
     if (!s.client) return {};
-    return {s.client->width(), s.client->height()};
+    const double k = clientScale(w);
+    return {int(std::lround(s.client->width() * k)), int(std::lround(s.client->height() * k))};
 }
 
 Point QtHost::surfaceClientOrigin(const CoreWindow& w) const {
@@ -240,17 +263,19 @@ Rect QtHost::adjustWindowRect(const Rect& client, std::uint32_t style, bool with
 }
 
 Point QtHost::clientToScreen(Window window, Point p) const {
-    const Surface* s = surface(window);
-    if (!s || !s->client) return p;
-    QPoint g = s->client->mapToGlobal(QPoint(p.x, p.y));
-    return {g.x(), g.y()};
+    const CoreWindow* w = find(window);
+    if (!w || !surfaceOf(*w).client) return p;
+    const double k = clientScale(*w);
+    QPointF g = surfaceOf(*w).client->mapToGlobal(QPointF(p.x / k, p.y / k));
+    return {int(std::lround(g.x())), int(std::lround(g.y()))};
 }
 
 Point QtHost::screenToClient(Window window, Point p) const {
-    const Surface* s = surface(window);
-    if (!s || !s->client) return p;
-    QPoint c = s->client->mapFromGlobal(QPoint(p.x, p.y));
-    return {c.x(), c.y()};
+    const CoreWindow* w = find(window);
+    if (!w || !surfaceOf(*w).client) return p;
+    const double k = clientScale(*w);
+    QPointF c = surfaceOf(*w).client->mapFromGlobal(QPointF(p.x, p.y));
+    return {int(std::lround(c.x() * k)), int(std::lround(c.y() * k))};
 }
 
 std::optional<Rect> QtHost::monitorRect(Window window) const {

@@ -5,9 +5,12 @@
 # same file at the screen's size, but for the corner where the canvas shows
 # its pen swatch. Then the About box opens with Alt+/ and
 # closes with Return.
-#   xvfb_window_test.sh PENWICK PENWICK_EXPORT SKETCH
+# With SCALE, Qt runs at that device pixel ratio (QT_SCALE_FACTOR): the
+# window is smaller in logical units and must still match the export at the
+# screen's size, pixel for pixel.
+#   xvfb_window_test.sh PENWICK PENWICK_EXPORT SKETCH [SCALE]
 set -u
-penwick=$1 exporter=$2 sketch=$3
+penwick=$1 exporter=$2 sketch=$3 scale=${4:-1}
 width=800 height=600
 
 if ! command -v Xvfb >/dev/null; then
@@ -38,9 +41,12 @@ Xvfb ":$display" -screen 0 ${width}x${height}x24 -nolisten tcp >"$work/xvfb.log"
 xvfb_pid=$!
 for _ in $(seq 100); do [[ -e /tmp/.X11-unix/X$display ]] && break; sleep 0.1; done
 [[ -e /tmp/.X11-unix/X$display ]] || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+# The socket appears before the server takes connections; a program that
+# connects too early is refused (and Qt then aborts).
+for _ in $(seq 100); do DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 export DISPLAY=":$display" QT_QPA_PLATFORM=xcb HOME="$work" XDG_CONFIG_HOME="$work/config"
-export XDG_RUNTIME_DIR="$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime" QT_SCALE_FACTOR=$scale
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 "$penwick" "$sketch" >"$work/penwick.log" 2>&1 &
 penwick_pid=$!
