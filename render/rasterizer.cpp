@@ -133,7 +133,9 @@ void Rasterizer::fill(const Path& path) {
     }
     const int bandRows = CoverageStore::bandRowsFor(right - left);
     const int alphaScale = alphaScaleOf(opacity_);
-    const bool oneBand = endRow - firstRow <= bandRows;
+    // One band of all the edges' rows needs no test of each edge; a clipped
+    // fill skips the edges outside its rows, which are most of a tall path's.
+    const bool oneBand = !clipped && endRow - firstRow <= bandRows;
     for (int top = firstRow; top < endRow; top += bandRows) {
         const int end = std::min(top + bandRows, endRow);
         store.prepare(columns, rows, top, end - top, left, right);

@@ -92,11 +92,31 @@ bool isFadedShape(const Sketch& sketch, int32_t i) {
     return sketch.insertIndex >= 0 && i >= sketch.insertIndex;
 }
 
+// A path ready for the bands, with the rows its points span (every point,
+// also of contours without width), so that a band can pass over it.
+struct Figure {
+    Path path;
+    uint32_t colour;
+    float top;
+    float bottom;
+};
+
 // One shape ready for the bands: its paths in drawing order with their colours.
 struct ShapeFigures {
     bool faded = false;
-    std::vector<std::pair<Path, uint32_t>> paths;
+    std::vector<Figure> paths;
 };
+
+void addFigure(ShapeFigures& figures, Path&& path, uint32_t colour) {
+    float top = INFINITY, bottom = -INFINITY;
+    for (const PathContour& contour : path.contours) {
+        for (const PathPoint& point : contour.points) {
+            top = std::min(top, point.y);
+            bottom = std::max(bottom, point.y);
+        }
+    }
+    figures.paths.push_back({std::move(path), colour, top, bottom});
+}
 
 // What drawShape would fill for shape i, into `figures`.
 void buildFigures(const Sketch& sketch, int32_t i, int width, int height, ShapeFigures& figures) {
@@ -109,11 +129,11 @@ void buildFigures(const Sketch& sketch, int32_t i, int width, int height, ShapeF
         if (g.strokes.isEmpty()) continue;
         if (c.fillColour >= 0) {
             Path p = centreLine(g);
-            if (!p.isEmpty()) figures.paths.emplace_back(std::move(p), uint32_t(c.fillColour));
+            if (!p.isEmpty()) addFigure(figures, std::move(p), uint32_t(c.fillColour));
         }
         if (c.colour >= 0) {
             Path p = outline(g);
-            if (!p.isEmpty()) figures.paths.emplace_back(std::move(p), uint32_t(c.colour));
+            if (!p.isEmpty()) addFigure(figures, std::move(p), uint32_t(c.colour));
         }
     }
 }
@@ -121,10 +141,12 @@ void buildFigures(const Sketch& sketch, int32_t i, int width, int height, ShapeF
 // Shapes per part of the outline building: enough that taking a part costs
 // little beside the work in it.
 constexpr int kShapesPerPart = 8;
-// Bands per thread, so that a thread whose bands hold little ink takes
-// another's; and the fewest rows a band has, below which walking the same
-// edges again for every band costs more than the threads win.
-constexpr int kBandsPerThread = 4;
+// Bands per thread, so that a thread whose bands hold little ink can take
+// another band; and the fewest rows a band has. Every band walks again the
+// paths that cross into it: on a page of 2,000 strokes at 1920 x 1080, four
+// bands cost 7 % more instructions than one, eight 14 %, bands of 32 rows
+// 57 %.
+constexpr int kBandsPerThread = 2;
 constexpr int kMinBandRows = 16;
 
 void drawInBands(const Sketch& sketch, PixelBuffer& image, PixelBuffer& faded, BandWorkers& workers,
@@ -160,9 +182,12 @@ void drawInBands(const Sketch& sketch, PixelBuffer& image, PixelBuffer& faded, B
         r.setRowClip(top, end);
         for (const ShapeFigures& shape : figures) {
             r.setTarget(shape.faded ? &faded : &image);
-            for (const auto& [path, colour] : shape.paths) {
-                r.setColour(colour);
-                r.fill(path);
+            for (const Figure& figure : shape.paths) {
+                // Cover stays within a row above and two below the points
+                // (the rasterizer's own test, without walking the points).
+                if (double(figure.bottom) + 2 <= top || end + 2 <= double(figure.top)) continue;
+                r.setColour(figure.colour);
+                r.fill(figure.path);
             }
         }
     });
