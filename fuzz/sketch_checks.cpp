@@ -3,9 +3,13 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "fuzz/sketch_samples.h"
+#include "model/deflate_file.h"
 #include "model/gz_stream.h"
 #include "model/memory_stream.h"
 #include "model/sketch_file.h"
@@ -66,6 +70,59 @@ std::string checkRead(ByteStream& input, const char* how) {
     return {};
 }
 
+// zlib's reader on a copy of the descriptor, from the file's start.
+bool openThroughZlib(int fd, GzStream& gz) {
+    const int copy = ::dup(fd);
+    if (copy < 0) return false;
+    if (::lseek(copy, 0, SEEK_SET) != 0 || !gz.openDescriptor(copy, "rb")) {
+        ::close(copy);
+        return false;
+    }
+    return true;
+}
+
+// The page loader decompresses what it can in one call through libdeflate
+// and leaves the rest to zlib: whatever path it takes, it must answer
+// exactly as zlib's reader does, and where libdeflate takes the bytes they
+// must be the very bytes zlib delivers.
+std::string checkPageLoader(int fd, const uint8_t* data, size_t size) {
+    GzStream whole;
+    if (!openThroughZlib(fd, whole)) return {};
+    std::vector<unsigned char> zlibBytes;
+    bool zlibSound = true;
+    unsigned char chunk[65536];
+    // The reader's own cap; beyond it the comparison would only measure memory.
+    constexpr size_t kLimit = size_t{256} << 20;
+    for (;;) {
+        const int32_t got = whole.read(chunk, sizeof chunk);
+        if (got < 0) zlibSound = false;
+        if (got <= 0) break;
+        zlibBytes.insert(zlibBytes.end(), chunk, chunk + got);
+        if (zlibBytes.size() > kLimit) return {};
+    }
+    InflatedFile inflated;
+    if (inflateWholeGzip(data, size, kLimit, inflated)) {
+        if (!zlibSound) return "libdeflate took gzip data that zlib refuses";
+        if (inflated.size != zlibBytes.size() ||
+            !std::equal(zlibBytes.begin(), zlibBytes.end(), inflated.bytes.get()))
+            return "libdeflate and zlib decompress to different bytes";
+    }
+
+    GzStream gz;
+    if (!openThroughZlib(fd, gz)) return {};
+    Sketch viaZlib = target();
+    const ReadResult expected = readSketch(gz, viaZlib);
+    Sketch viaLoader = target();
+    const ReadResult loaded = loadSketchFile("/proc/self/fd/" + std::to_string(fd), viaLoader);
+    if (loaded.ok != expected.ok || loaded.error != expected.error ||
+        loaded.shapeCount != expected.shapeCount)
+        return "the page loader says \"" + loaded.error + "\" where zlib's reader says \"" +
+               expected.error + "\"";
+    if (stateOf(viaLoader) != stateOf(viaZlib))
+        return "the page loader and zlib's reader give different sketches";
+    return {};
+}
+
 }  // namespace
 
 std::string checkSketchFile(const uint8_t* data, size_t size) {
@@ -81,11 +138,16 @@ std::string checkSketchFile(const uint8_t* data, size_t size) {
         if (fd < 0) return {};
         const bool written =
             ::write(fd, data, size) == static_cast<ssize_t>(size) && ::lseek(fd, 0, SEEK_SET) == 0;
+        if (!written) {
+            ::close(fd);
+            return {};
+        }
+        std::string problem;
         GzStream gz;
-        const int copy = written ? ::dup(fd) : -1;
+        if (openThroughZlib(fd, gz)) problem = checkRead(gz, "gzip");
+        if (problem.empty()) problem = checkPageLoader(fd, data, size);
         ::close(fd);
-        if (copy < 0 || !gz.openDescriptor(copy, "rb")) return {};
-        return checkRead(gz, "gzip");
+        return problem;
     }
     return {};
 }

@@ -13,7 +13,8 @@ namespace penwick::checks {
 // Each returns "" when the property held, otherwise what went wrong.
 
 // The bytes as a decompressed sketch file (through a memory stream) and, when
-// they look like gzip, as a file on disk through the gzip reader.
+// they look like gzip, as a file on disk through the gzip reader and through
+// the page loader, which must answer exactly as the gzip reader does.
 std::string checkSketchFile(const uint8_t* data, size_t size);
 // The bytes as a clipboard payload pasted into a sketch with shapes.
 std::string checkClipboard(const uint8_t* data, size_t size);

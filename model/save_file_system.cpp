@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "model/gz_stream.h"
+#include "model/deflate_file.h"
 
 namespace penwick {
 
@@ -45,31 +45,27 @@ bool writeAll(int fd, const unsigned char* data, size_t length) {
 }
 
 // A file written through its descriptor: plain bytes go through our own
-// buffer, compressed ones through zlib on a duplicate of the descriptor, so
-// that the file can still be flushed to the disk after gzclose.
+// buffer, compressed ones through a GzipFileWriter on the same descriptor,
+// which stays open so that the file can be flushed to the disk afterwards.
 class PosixSaveFile final : public SaveFile {
   public:
     PosixSaveFile(int fd, SaveCompression compression) : fd_(fd) {
         if (compression == SaveCompression::Gzip) {
-            const int copy = ::dup(fd);
-            if (copy >= 0 && !gz_.openDescriptor(copy, "wb")) ::close(copy);
-            gzip_ = true;
+            gz_ = std::make_unique<GzipFileWriter>(fd);
         } else {
             buffer_.reserve(kBufferSize);
         }
     }
     ~PosixSaveFile() override {
-        gz_.close();
+        gz_.reset();
         if (fd_ >= 0) ::close(fd_);
     }
 
-    bool ready() const { return !gzip_ || gz_.isOpen(); }
-
     int32_t write(const void* data, int32_t length) override {
         if (length <= 0) return 0;
-        if (gzip_) {
-            const int32_t written = gz_.write(data, length);
-            if (written != length) error_ = gz_.errorText();
+        if (gz_) {
+            const int32_t written = gz_->write(data, length);
+            if (written != length) error_ = gz_->errorText();
             return written;
         }
         const auto* bytes = static_cast<const unsigned char*>(data);
@@ -88,9 +84,9 @@ class PosixSaveFile final : public SaveFile {
     }
 
     bool finish() override {
-        if (!gzip_) return drain();
-        if (gz_.close()) return true;
-        error_ = gz_.errorText();
+        if (!gz_) return drain();
+        if (gz_->finish()) return true;
+        error_ = gz_->errorText();
         return false;
     }
 
@@ -123,8 +119,7 @@ class PosixSaveFile final : public SaveFile {
     }
 
     int fd_;
-    bool gzip_ = false;
-    GzStream gz_;
+    std::unique_ptr<GzipFileWriter> gz_;
     std::vector<unsigned char> buffer_;
     std::string error_;
 };
@@ -153,15 +148,7 @@ class PosixFileSystem final : public SaveFileSystem {
         // The new file keeps the permissions of the one it replaces.
         struct stat existing {};
         if (::stat(target.c_str(), &existing) == 0) ::fchmod(fd, existing.st_mode & 07777);
-        auto file = std::make_unique<PosixSaveFile>(fd, compression);
-        if (!file->ready()) {
-            error = "the compressor could not be started";
-            file.reset();
-            ::unlink(path.c_str());
-            path.clear();
-            return nullptr;
-        }
-        return file;
+        return std::make_unique<PosixSaveFile>(fd, compression);
     }
 
     bool rename(const std::string& from, const std::string& to, std::string& error) override {

@@ -18,8 +18,8 @@ enum class SaveCompression { None, Gzip };
 class SaveFile : public ByteStream {
   public:
     int32_t read(void*, int32_t) override { return -1; }
-    // Pushes every buffered byte into the file; for a gzip file this is
-    // gzclose, which compresses and writes the last block and the trailer.
+    // Pushes every buffered byte into the file; for a gzip file this
+    // compresses what is still held and writes the last block and the trailer.
     virtual bool finish() = 0;
     // Forces the file's bytes to the disk (fsync).
     virtual bool sync() = 0;

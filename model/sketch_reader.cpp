@@ -5,6 +5,9 @@
 // in chunks that grow only as data really arrives, then decoded with every
 // count checked against the bytes left, into new objects that replace the
 // target's only when everything was read.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -12,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/deflate_file.h"
 #include "model/gz_stream.h"
 #include "model/payload_reader.h"
 #include "model/sketch_file.h"
@@ -228,11 +232,8 @@ std::string unknownVersion(int32_t version) {
     return "not a Penwick sketch";
 }
 
-}  // namespace
-
-ReadResult readSketch(ByteStream& stream, Sketch& sketch) {
-    Input input = readAll(stream, "the file");
-    if (!input.error.empty()) return {false, input.error, 0};
+// Decodes a whole decompressed file.
+ReadResult decodeSketch(const Input& input, Sketch& sketch) {
     if (input.size == 0) {
         sketch.clear();
         return {true, {}, 0};
@@ -275,6 +276,14 @@ ReadResult readSketch(ByteStream& stream, Sketch& sketch) {
     return {true, {}, shapeCount};
 }
 
+}  // namespace
+
+ReadResult readSketch(ByteStream& stream, Sketch& sketch) {
+    Input input = readAll(stream, "the file");
+    if (!input.error.empty()) return {false, input.error, 0};
+    return decodeSketch(input, sketch);
+}
+
 ReadResult pasteClipboard(ByteStream& stream, Sketch& sketch) {
     Input input = readAll(stream, "the clipboard data");
     if (!input.error.empty()) return {false, input.error, 0};
@@ -313,10 +322,25 @@ ReadResult pasteClipboard(ByteStream& stream, Sketch& sketch) {
 }
 
 ReadResult loadSketchFile(const std::string& path, Sketch& sketch) {
-    GzStream stream;
-    if (!stream.open(path.c_str(), "rb")) {
+    const int fd = path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         return {false, std::string("the file could not be opened (") + std::strerror(errno) + ")",
                 0};
+    }
+    // A page as this program writes it decompresses in one call; zlib reads
+    // everything else and says what is wrong with a file that is not sound.
+    InflatedFile whole;
+    if (inflateWholeGzipFile(fd, kMaxInputBytes, whole)) {
+        ::close(fd);
+        Input input;
+        input.bytes = std::move(whole.bytes);
+        input.size = whole.size;
+        return decodeSketch(input, sketch);
+    }
+    GzStream stream;
+    if (!stream.openDescriptor(fd, "rb")) {
+        ::close(fd);
+        return {false, "the file could not be opened (out of memory)", 0};
     }
     return readSketch(stream, sketch);
 }

@@ -24,6 +24,21 @@ bool allFinite(const Path& path) {
     return true;
 }
 
+// Whether the path's edges may leave cover in the rows top ... end - 1.
+// Cover reaches at most one row above the points' first row and two below
+// their last (see the band in fill). Every point counts, also those of a
+// contour without width, which the path's bounds leave out.
+bool mayReachRows(const Path& path, int top, int end) {
+    float minY = INFINITY, maxY = -INFINITY;
+    for (const PathContour& contour : path.contours) {
+        for (const PathPoint& point : contour.points) {
+            minY = std::min(minY, point.y);
+            maxY = std::max(maxY, point.y);
+        }
+    }
+    return top < double(maxY) + 2 && double(minY) - 2 < end;
+}
+
 // The row of the y coordinate y, held inside -1 ... rows; the fill widens the
 // rows of its edges' extremes by one row of margin each side (a coordinate up
 // to 0.001 above a row boundary still counts for the row below).
@@ -89,6 +104,8 @@ void Rasterizer::fill(const Path& path) {
     if (columns <= bounds.left || rows <= bounds.top || bounds.right <= 0 || bounds.bottom <= 0)
         return;
     if (!allFinite(path)) return;
+    const bool clipped = clipTop_ < clipEnd_;
+    if (clipped && !mayReachRows(path, clipTop_, clipEnd_)) return;
 
     CoverageStore& store = CoverageStore::forThisThread();
     std::vector<CoverageStore::Edge>& edges = store.edges();
@@ -101,8 +118,14 @@ void Rasterizer::fill(const Path& path) {
     // they reach, or the whole width for coordinates too large to trust.
     // Edges, not the path's bounds: a contour without width has no bounds,
     // yet its edges can leave cover where one of them is cut at the top.
-    const int firstRow = std::max(clampRow(collector.minY, rows) - 1, 0);
-    const int endRow = std::min(clampRow(collector.maxY, rows) + 2, rows);
+    int firstRow = std::max(clampRow(collector.minY, rows) - 1, 0);
+    int endRow = std::min(clampRow(collector.maxY, rows) + 2, rows);
+    if (clipped) {
+        // Each row's cells come from the edges alone, whatever band holds
+        // the row, so a clipped fill draws its rows exactly as a whole one.
+        firstRow = std::max(firstRow, clipTop_);
+        endRow = std::min(endRow, clipEnd_);
+    }
     int left = 0, right = columns;
     if (collector.minX >= -EdgeCollector::kLarge && collector.maxX <= EdgeCollector::kLarge) {
         left = int(std::clamp(std::floor(collector.minX) - 2, 0.0, double(columns - 1)));
@@ -110,7 +133,9 @@ void Rasterizer::fill(const Path& path) {
     }
     const int bandRows = CoverageStore::bandRowsFor(right - left);
     const int alphaScale = alphaScaleOf(opacity_);
-    const bool oneBand = endRow - firstRow <= bandRows;
+    // One band of all the edges' rows needs no test of each edge; a clipped
+    // fill skips the edges outside its rows, which are most of a tall path's.
+    const bool oneBand = !clipped && endRow - firstRow <= bandRows;
     for (int top = firstRow; top < endRow; top += bandRows) {
         const int end = std::min(top + bandRows, endRow);
         store.prepare(columns, rows, top, end - top, left, right);

@@ -25,6 +25,14 @@ class Rasterizer {
     // the range (and NaN) are clamped.
     void setOpacity(double opacity) { opacity_ = opacity; }
 
+    // Limits every fill to the rows top ... end - 1 of the target; the rows
+    // drawn are exactly those an unlimited fill would draw, so a picture may
+    // be drawn band by band, on several threads. end <= top clears the limit.
+    void setRowClip(int top, int end) {
+        clipTop_ = top;
+        clipEnd_ = end;
+    }
+
     uint32_t colour() const { return colour_; }
     double opacity() const { return opacity_; }
     PixelBuffer* target() const { return target_; }
@@ -37,6 +45,8 @@ class Rasterizer {
     uint32_t colour_ = 0;
     double opacity_ = 1.0;
     PixelBuffer* target_ = nullptr;
+    int clipTop_ = 0;
+    int clipEnd_ = 0;
 };
 
 void fillPath(PixelBuffer& target, const Path& path, uint32_t colour, double opacity);

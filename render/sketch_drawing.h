@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "model/sketch.h"
+#include "render/band_workers.h"
 #include "render/pixel_buffer.h"
 
 namespace penwick {
@@ -28,7 +29,16 @@ void drawShape(PixelBuffer& target, const Shape& shape, int32_t colour, int32_t 
 // sketch has an insertion point, `faded` (32-bit ARGB, the same size) is
 // cleared and receives the shapes from it on. The sketch's view must already
 // be fitted to the buffers (setWindowFit).
+//
+// With more than one thread the outlines are built in parallel and the
+// picture is drawn in horizontal bands, each band every shape in the same
+// order clipped to its rows, so the pixels are those of one thread. The
+// first form uses BandWorkers::shared(). `bandRows` 0 chooses the bands (one
+// thread then draws the whole picture at once); a positive value draws in
+// bands of that many rows even on one thread.
 void drawSketch(const Sketch& sketch, PixelBuffer& image, PixelBuffer& faded);
+void drawSketch(const Sketch& sketch, PixelBuffer& image, PixelBuffer& faded, BandWorkers& workers,
+                int bandRows = 0);
 
 // Lays the faded buffer over `target` at global alpha 223, as the window
 // shows it.
