@@ -14,7 +14,7 @@
 #include "fuzz/sketch_samples.h"
 #include "model/deflate_file.h"
 #include "model/sketch_file.h"
-#include "tests/model/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 using namespace penwick;
 using Bytes = std::vector<unsigned char>;
