@@ -58,6 +58,8 @@ void CanvasBuffers::resize(int width, int height) {
     image_ = PixelBuffer();
     preview_ = PixelBuffer();
     faded_ = PixelBuffer();
+    underSheet_ = PixelBuffer();
+    underSheetReady_ = false;
     dirty_ = {};
     fadedArea_ = {};
     if (width <= 0 || height <= 0) return;
@@ -78,6 +80,7 @@ void CanvasBuffers::redraw(const Sketch& sketch) {
         previewDirty_ = false;
     }
     drawSketch(sketch, image_, faded_);
+    underSheetReady_ = false;
     if (sketch.insertIndex < 0) return;  // the faded buffer was left as it was
     RectF all = RectF::emptyRect();
     const Transform3D& view = sketch.viewTransform();
@@ -87,16 +90,38 @@ void CanvasBuffers::redraw(const Sketch& sketch) {
     fadedArea_ = all.isEmpty() ? host::Rect{} : coveredPixels(all, width(), height());
 }
 
+void CanvasBuffers::layFaded(const host::Rect& area) {
+    composeArea(underSheet_, image_, area, kCopy);
+    composeArea(underSheet_, faded_, intersect(area, fadedArea_), kFadedMode);
+}
+
 void CanvasBuffers::compose(PixelBuffer& target, const host::Rect& area, bool withFaded) {
     if (image_.isEmpty() || target.isEmpty()) return;
     const host::Rect inside = intersect(
         area, {0, 0, std::min(width(), target.width()), std::min(height(), target.height())});
     if (inside.isEmpty()) return;
-    composeArea(target, image_, inside, kCopy);
-    // Elsewhere the preview is transparent (a discard clears what it drew)
-    // and the faded buffer empty, and blending them changes nothing.
-    if (previewDirty_) composeArea(target, preview_, intersect(inside, dirty_), kPreviewMode);
-    if (withFaded) composeArea(target, faded_, intersect(inside, fadedArea_), kFadedMode);
+    // Outside the dirty rectangle the preview is transparent (a discard
+    // clears what it drew) and outside the faded area the sheet is empty:
+    // blending them there changes nothing.
+    const host::Rect previewed = previewDirty_ ? intersect(inside, dirty_) : host::Rect{};
+    if (!withFaded) {
+        composeArea(target, image_, inside, kCopy);
+        composeArea(target, preview_, previewed, kPreviewMode);
+        return;
+    }
+    if (!underSheetReady_) {
+        if (underSheet_.isEmpty() &&
+            !underSheet_.allocate(width(), height(), PixelFormat::rgb32(), 0, 0))
+            return;
+        layFaded({0, 0, width(), height()});
+        underSheetReady_ = true;
+    }
+    composeArea(target, underSheet_, inside, kCopy);
+    if (previewed.isEmpty()) return;
+    // The preview lies between the image and the sheet.
+    composeArea(target, image_, previewed, kCopy);
+    composeArea(target, preview_, previewed, kPreviewMode);
+    composeArea(target, faded_, intersect(previewed, fadedArea_), kFadedMode);
 }
 
 host::Rect CanvasBuffers::markDrawn(const RectF& b) {
@@ -126,7 +151,12 @@ host::Rect CanvasBuffers::fillPath(const Path& path, uint32_t colour) {
 bool CanvasBuffers::discard(bool commit, host::Rect& repaint) {
     repaint = {};
     if (!previewDirty_) return false;
-    if (commit) image_.composite(preview_, 0, 0, preview_.width(), preview_.height(), kPreviewMode);
+    if (commit) {
+        image_.composite(preview_, 0, 0, preview_.width(), preview_.height(), kPreviewMode);
+        // Only the dirty rectangle of the image changed (the preview is
+        // transparent elsewhere).
+        if (underSheetReady_) layFaded(intersect(dirty_, {0, 0, width(), height()}));
+    }
     if (!dirty_.isEmpty())
         preview_.fillRect(0, dirty_.left, dirty_.top, dirty_.width(), dirty_.height());
     repaint = dirty_;

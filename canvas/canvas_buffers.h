@@ -35,8 +35,10 @@ class CanvasBuffers {
     // Lays the buffers into `target` (32-bit, the buffers' layout) inside
     // `area`: the image copied, the preview over it while dirty, the faded
     // buffer at alpha 223 when `withFaded`. Only pixels that can differ from
-    // the image are blended: the preview's lie inside its dirty rectangle,
-    // the faded ones inside the bounds of the faded shapes last drawn.
+    // a plain copy are blended: the preview's lie inside its dirty
+    // rectangle, and the image with the faded sheet over it is kept ready
+    // (made again only when the image or the sheet changes), so a paint
+    // under the sheet is a copy too, but where the preview lies.
     void compose(PixelBuffer& target, const host::Rect& area, bool withFaded);
 
     // Draws a shape (in window pixels) into the preview, untinted, and
@@ -62,13 +64,17 @@ class CanvasBuffers {
 
   private:
     host::Rect markDrawn(const RectF& bounds);
+    // The image with the faded sheet over it, inside `area`.
+    void layFaded(const host::Rect& area);
 
     PixelBuffer image_;
     PixelBuffer preview_;
     PixelBuffer faded_;
     bool previewDirty_ = false;
     host::Rect dirty_;
-    host::Rect fadedArea_;  // where the faded buffer may hold anything
+    host::Rect fadedArea_;    // where the faded buffer may hold anything
+    PixelBuffer underSheet_;  // the image with the faded sheet laid over it
+    bool underSheetReady_ = false;
 };
 
 }  // namespace penwick

@@ -36,6 +36,9 @@ void argbOntoRgb32(uint8_t* d, const uint8_t* s, int n, int g) {
     const __m128i colourLanes = _mm_set_epi16(0, -1, -1, -1, 0, -1, -1, -1);  // not alpha
     for (; i + 4 <= n; i += 4) {
         const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * i));
+        // Four transparent pixels change nothing (c = 0 leaves d as it is);
+        // most of a preview or faded sheet is that.
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_srli_epi32(sp, 24), zero)) == 0xFFFF) continue;
         const __m128i dp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 4 * i));
         const __m128i up8 = _mm_subs_epu8(sp, dp), down8 = _mm_subs_epu8(dp, sp);
         // Source alpha x g in both 16-bit halves of each pixel's 32 bits,
@@ -60,7 +63,9 @@ void argbOntoRgb32(uint8_t* d, const uint8_t* s, int n, int g) {
     d += 4 * i;
     s += 4 * i;
     for (; i < n; ++i, d += 4, s += 4) {
-        const uint32_t sp = loadPixel32(s), dp = loadPixel32(d);
+        const uint32_t sp = loadPixel32(s);
+        if ((sp >> 24) == 0) continue;
+        const uint32_t dp = loadPixel32(d);
         const uint64_t c = (sp >> 24) * uint64_t(g);
         const uint64_t keep = 65536 - c;
         const uint64_t dRB = (dp & 0xFFu) | (uint64_t(dp & 0xFF0000u) << 16);

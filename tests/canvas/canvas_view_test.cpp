@@ -145,27 +145,36 @@ TEST_F(CanvasTest, PaintingComposesOnlyWhatItMustYetEqualsLayingWholeBuffers) {
     EXPECT_TRUE(view.discardPreview(false));
     EXPECT_TRUE(view.buffers.previewDirty());  // the flag stays until a full redraw
     Path lasso;
-    lasso.setEllipse(RectF(200, 200, 320, 260), 8);
+    lasso.setEllipse(RectF(200, 200, 320, 380), 8);  // partly under the sheet
     view.fillPathToPreview(lasso, 0xFF0000);
     const PixelBuffer& picture = shown();
 
     // The straightforward picture: every buffer laid whole.
-    PixelBuffer expected;
-    ASSERT_TRUE(expected.allocate(client().width(), client().height(), PixelFormat::rgb32(), 0, 0));
-    expected.composite(view.buffers.image(), 0, 0, -1, -1, 0);
-    expected.composite(view.buffers.preview(), 0, 0, -1, -1, 8 + 255);
-    expected.composite(view.buffers.faded(), 0, 0, -1, -1, 8 + 223);
-    EXPECT_TRUE(sameColoursOutsideCorner(picture, expected, testing::kSwatchCornerWidth,
+    auto straightforward = [&] {
+        PixelBuffer expected;
+        EXPECT_TRUE(
+            expected.allocate(client().width(), client().height(), PixelFormat::rgb32(), 0, 0));
+        expected.composite(view.buffers.image(), 0, 0, -1, -1, 0);
+        expected.composite(view.buffers.preview(), 0, 0, -1, -1, 8 + 255);
+        expected.composite(view.buffers.faded(), 0, 0, -1, -1, 8 + 223);
+        return expected;
+    };
+    EXPECT_TRUE(sameColoursOutsideCorner(picture, straightforward(), testing::kSwatchCornerWidth,
                                          testing::kSwatchCornerHeight));
-    EXPECT_TRUE(isRed(pixel(picture, 260, 230)));
+    EXPECT_TRUE(isRed(pixel(picture, 260, 215)));
 
-    // Committing lays the preview onto the image; a full redraw cleans it.
+    // Committing lays the preview onto the image (under the sheet); a full
+    // redraw cleans it.
     EXPECT_TRUE(view.discardPreview(true));
-    EXPECT_TRUE(isRed(pixel(view.buffers.image(), 260, 230)));
+    EXPECT_TRUE(isRed(pixel(view.buffers.image(), 260, 215)));
+    view.fillPathToPreview(lasso, 0x0000FF);
+    host.invalidate(view.handle(), nullptr, false);
+    EXPECT_TRUE(sameColoursOutsideCorner(shown(), straightforward(), testing::kSwatchCornerWidth,
+                                         testing::kSwatchCornerHeight));
     view.redrawAll();
     EXPECT_FALSE(view.buffers.previewDirty());
     EXPECT_FALSE(view.discardPreview(true));
-    EXPECT_FALSE(isRed(pixel(view.buffers.image(), 260, 230)));
+    EXPECT_FALSE(isRed(pixel(view.buffers.image(), 260, 215)));
     // A path of nothing leaves the preview clean.
     view.fillPathToPreview(Path{}, 0xFF0000);
     EXPECT_FALSE(view.buffers.previewDirty());
