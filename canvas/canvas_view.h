@@ -86,6 +86,10 @@ class CanvasView : public ktWnd {
     void fillPathToPreview(const Path& path, uint32_t colour);
     bool discardPreview(bool commit);
     int32_t shapeAt(double x, double y) const;
+    // Puts the visible window, or the whole drawing, on the clipboard as a
+    // vector picture; failures are shown in message boxes, and a whole
+    // drawing without extent copies nothing but a beep.
+    void copyAsMetafile(bool wholeDrawing);
 
     // The program-wide platform rendering mode (off at start).
     static bool platformRendering;

@@ -235,7 +235,11 @@ std::unique_ptr<DeviceContext> HeadlessHost::createMemoryContext(const PixelView
 }
 
 std::unique_ptr<DeviceContext> HeadlessHost::createPicture(const DeviceContext& reference,
-                                                           const Rect*, std::string_view) {
+                                                           const Rect* frame,
+                                                           std::string_view description) {
+    pictures_.push_back(
+        {frame ? std::optional<Rect>(*frame) : std::nullopt, std::string(description)});
+    if (!picturesAvailable_) return nullptr;
     return std::make_unique<RecordingContext>(
         environment(), reference.deviceCaps(HORZRES), reference.deviceCaps(VERTRES),
         reference.deviceCaps(HORZSIZE), reference.deviceCaps(VERTSIZE), nullptr);

@@ -58,6 +58,12 @@ struct ShellCall {
     int showCommand = 0;
 };
 
+// What a picture for the clipboard was asked to be.
+struct PictureRequest {
+    std::optional<Rect> frame;  // 0.01 mm; none: the bounds of what is drawn
+    std::string description;
+};
+
 struct PrintedDocument {
     std::string name;
     std::string outputFile;
@@ -118,8 +124,10 @@ class HeadlessHost : public HostCore {
     const std::vector<Menu>& popupMenusShown() const { return popupsShown_; }
     // Lets a popup of a window's menu bar open: WM_INITMENU, WM_INITMENUPOPUP.
     void openMenuBarPopup(Window window, int position);
-    // The picture put on the clipboard, as recorded.
+    // The picture put on the clipboard, as recorded; the pictures asked for.
     const std::vector<DrawOp>* clipboardPicture() const;
+    const std::vector<PictureRequest>& pictureRequests() const { return pictures_; }
+    void setPicturesAvailable(bool available) { picturesAvailable_ = available; }
     void setClipboardBusy(bool busy) { clipboardBusy_ = busy; }
     Cursor cursor() const { return cursor_; }
     void setFontAvailable(std::string face, bool available);
@@ -257,6 +265,8 @@ class HeadlessHost : public HostCore {
     bool clipboardBusy_ = false;
     std::map<std::string, std::vector<std::uint8_t>, std::less<>> clipboard_;
     std::optional<std::vector<DrawOp>> clipboardPicture_;
+    std::vector<PictureRequest> pictures_;
+    bool picturesAvailable_ = true;
 
     std::deque<int> messageBoxAnswers_;
     std::function<int(const MessageBoxCall&)> messageBoxHandler_;

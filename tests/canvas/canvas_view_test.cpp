@@ -377,5 +377,68 @@ TEST_F(CanvasTest, TheVectorDrawingFillsEachGroupsAreaThenItsInkInExactColours) 
     CanvasView::platformRendering = false;
 }
 
+TEST_F(CanvasTest, CopyPutsTheWindowOrTheWholeDrawingOnTheClipboardAtTenThousandUnits) {
+    host.moveWindow(view.handle(), {0, 0, 800, 600}, true);
+    Sketch& s = view.sketch;
+    view.redrawAll();
+    addShape(s, {{100, 100}, {270, 100}}, 15, 0x336699, -1);  // 200 x 30 with its caps
+    // The visible window: e = 10000 / 800, the frame in 0.01 mm of the
+    // display's size.
+    view.copyAsMetafile(false);
+    ASSERT_EQ(host.pictureRequests().size(), 1u);
+    EXPECT_EQ(host.pictureRequests()[0].description, "A Meta File");
+    const auto reference = host.getDC(view.handle());
+    const int64_t mmX = reference->deviceCaps(HORZSIZE), mmY = reference->deviceCaps(VERTSIZE);
+    ASSERT_TRUE(host.pictureRequests()[0].frame.has_value());
+    EXPECT_EQ(*host.pictureRequests()[0].frame,
+              (Rect{0, 0, int(12.5 * double(800 * mmX * 100) / 800),
+                    int(12.5 * double(600 * mmY * 100) / 600)}));
+    const std::vector<headless::DrawOp>* ops = host.clipboardPicture();
+    ASSERT_NE(ops, nullptr);
+    ASSERT_FALSE(ops->empty());
+    EXPECT_EQ(ops->front().kind, headless::DrawOp::Kind::fillRect);
+    EXPECT_EQ(ops->front().rect, (Rect{0, 0, 10000, 7500}));
+    EXPECT_EQ(ops->front().colour, fromRgbColour(s.background));
+    auto reach = [](const std::vector<headless::DrawOp>& drawn) {
+        int right = 0;
+        for (const headless::DrawOp& op : drawn)
+            if (op.kind == headless::DrawOp::Kind::bezierTo)
+                for (const Point& p : op.points)
+                    right = std::max(right, p.x);
+        return right;
+    };
+    const RectF b = s.viewBounds();
+    EXPECT_NEAR(reach(*ops), 12.5 * b.right, 12.5 * 3);
+
+    // The whole drawing: e = 10000 / its larger side, no frame, no paper.
+    view.copyAsMetafile(true);
+    ASSERT_EQ(host.pictureRequests().size(), 2u);
+    EXPECT_FALSE(host.pictureRequests()[1].frame.has_value());
+    ops = host.clipboardPicture();
+    ASSERT_NE(ops, nullptr);
+    EXPECT_EQ(ops->front().kind, headless::DrawOp::Kind::setFillMode);
+    const double e = 10000 / std::max(b.width(), b.height());
+    EXPECT_NEAR(reach(*ops), e * b.right, e * 3);
+
+    // Nothing to copy the whole of: a beep, no picture.
+    Sketch empty;
+    s.shapes = empty.shapes;
+    view.copyAsMetafile(true);
+    EXPECT_EQ(host.pictureRequests().size(), 2u);
+    EXPECT_EQ(host.beeps(), std::vector<std::uint32_t>{MB_ICONHAND});
+
+    // Failures say so and leave no picture behind.
+    host.setPicturesAvailable(false);
+    view.copyAsMetafile(false);
+    host.setPicturesAvailable(true);
+    host.setClipboardBusy(true);
+    view.copyAsMetafile(false);
+    ASSERT_EQ(host.messageBoxes().size(), 2u);
+    EXPECT_EQ(host.messageBoxes()[0].text, "Failed to create meta file!");
+    EXPECT_EQ(host.messageBoxes()[1].text, "Failed to copy!");
+    EXPECT_EQ(host.messageBoxes()[1].title, "");
+    EXPECT_EQ(host.messageBoxes()[1].owner, view.handle());
+}
+
 }  // namespace
 }  // namespace penwick
