@@ -5,7 +5,6 @@
 // written (nothing is created then); 2 bad arguments.
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -49,11 +48,6 @@ constexpr const char* kHelp =
 
 // Reads the whole input; on failure says why, naming the file.
 bool loadInput(const std::string& path, Sketch& sketch, std::string& error) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        error = "this is a folder, not a sketch file";
-        return false;
-    }
     const ReadResult read = loadSketchFile(path, sketch);
     if (!read) error = read.error;
     return bool(read);
