@@ -29,6 +29,8 @@ namespace {
 constexpr size_t kFirstChunk = 4096;
 // What the allocator keeps beside each block, charged with it.
 constexpr size_t kAllocationOverhead = 16;
+// What a stream may hold while it is read (zlib's buffers and window).
+constexpr size_t kStreamWorkingMemory = size_t{512} << 10;
 
 constexpr int32_t kOldVersion105 = 105;
 constexpr int32_t kOldVersion106 = 106;
@@ -87,7 +89,7 @@ class MemoryBudget {
   public:
     MemoryBudget(const Input& input, const ReadLimits& limits) {
         const size_t allowed = limits.memoryPerByte * input.size + limits.headroomBytes;
-        const size_t buffer = input.capacity + kAllocationOverhead;
+        const size_t buffer = input.capacity + kAllocationOverhead + kStreamWorkingMemory;
         start_ = allowed > buffer ? allowed - buffer : 0;
         left_ = start_;
     }
