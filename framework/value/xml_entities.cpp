@@ -250,6 +250,10 @@ void encodeEntities(std::string_view text, std::string& out, bool attribute) {
         if (c < 0x80) {
             const char* entity = nullptr;
             switch (c) {
+                case '\0':
+                    // No XML text holds a zero byte (the reader stops at one).
+                    entity = "?";
+                    break;
                 case '<':
                     entity = "&lt;";
                     break;

@@ -12,8 +12,8 @@
 // encoder writes a kept reference as "&name;", the character U+FFFF as
 // "&#65535;", < > & " as &lt; &gt; &amp; &quot;, copies every other
 // well-formed UTF-8 sequence and writes "?" for bytes that are not (a stray
-// continuation byte, a sequence cut short, 0xFE, 0xFF), so the output is
-// always UTF-8.
+// continuation byte, a sequence cut short, 0xFE, 0xFF) and for a zero byte,
+// so the output is always UTF-8 that a reader reads to its end.
 //
 // Decoding: a name runs from "&" to ";" and holds no blank, control byte,
 // quote, markup byte or U+FFFF (else the "&" is literal); &name; from the

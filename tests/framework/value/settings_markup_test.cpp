@@ -36,6 +36,8 @@ TEST(SettingsMarkup, AFileNameCannotRewriteTheSettingsFile) {
                                 "<INT val=\"1\" name=\"stray\"/>" + kU + "<" + kU + "&x;" + kU +
                                 kU + "&amp;<STRING name=\"b\">";
     ValueNode settings;
+    // A zero byte, which the reader stops at, must not cut off what follows.
+    settings.member("zero").setString(std::string_view("a\0b", 3));
     settings.member("autoSave").setInt(1);
     settings.member("lastFile").setString(hostile);
     settings.member(kU + "&key;" + kU).setString(kU);
@@ -43,11 +45,12 @@ TEST(SettingsMarkup, AFileNameCannotRewriteTheSettingsFile) {
 
     ValueNode loaded;
     ASSERT_TRUE(loaded.loadXml(folder.file("config.xml")));
-    ASSERT_EQ(loaded.count(), 3);
+    ASSERT_EQ(loaded.count(), 4);
+    EXPECT_EQ(loaded.member("zero").asString(), "a?b");
     EXPECT_EQ(loaded.member("autoSave").asInt(), 1);
     EXPECT_EQ(loaded.member("lastFile").asString(), hostile);
-    EXPECT_EQ(std::string(loaded.key(2)->view()), kU + "&key;" + kU);
-    EXPECT_EQ(loaded.child(2).asString(), kU);
+    EXPECT_EQ(std::string(loaded.key(3)->view()), kU + "&key;" + kU);
+    EXPECT_EQ(loaded.child(3).asString(), kU);
     EXPECT_EQ(loaded.find("stray"), nullptr);
 }
 
