@@ -1,7 +1,9 @@
 // Text that comes from outside (a file name, a CDATA section, a reference to
 // U+FFFF) can never become markup in the settings file, and always reads
-// back as the same characters.
+// back as the same characters; a settings file that is no file is refused
+// without waiting on it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -30,7 +32,7 @@ std::string encoded(std::string_view text) {
 
 }  // namespace
 
-TEST(SettingsMarkup, AFileNameCannotRewriteTheSettingsFile) {
+TEST(SettingsHostile, AFileNameCannotRewriteTheSettingsFile) {
     TempFolder folder;
     const std::string hostile = "/home/u/a" + kU + "</STRING" + kU + ">" +
                                 "<INT val=\"1\" name=\"stray\"/>" + kU + "<" + kU + "&x;" + kU +
@@ -54,7 +56,7 @@ TEST(SettingsMarkup, AFileNameCannotRewriteTheSettingsFile) {
     EXPECT_EQ(loaded.find("stray"), nullptr);
 }
 
-TEST(SettingsMarkup, CdataAndReferencesToUFFFFReadAsTheCharacter) {
+TEST(SettingsHostile, CdataAndReferencesToUFFFFReadAsTheCharacter) {
     // What random-seed fuzzing found: a U+FFFF from a CDATA section took the
     // "<" after it into the saved text as markup.
     const std::string found = "<STRING><![CDATA[" + kU + "<";
@@ -79,5 +81,18 @@ TEST(SettingsMarkup, CdataAndReferencesToUFFFFReadAsTheCharacter) {
         std::string out = encoded(text);
         EXPECT_EQ(out.find_first_of("<>\""), std::string::npos) << out;
         EXPECT_EQ(plainText(decoded(out)), plainText(text)) << out;
+    }
+}
+
+TEST(SettingsHostile, AFifoOrADeviceIsNoSettingsFile) {
+    TempFolder folder;
+    ASSERT_EQ(::mkfifo(folder.file("config.xml").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(folder.file("config.xml.gz").c_str(), 0600), 0);
+    for (const std::string& path :
+         {folder.file("config.xml"), folder.file("config.xml.gz"), std::string("/dev/zero")}) {
+        ValueNode tree;
+        tree.setInt(7);
+        EXPECT_FALSE(tree.loadXml(path)) << path;
+        EXPECT_EQ(tree.asInt(), 7);
     }
 }
