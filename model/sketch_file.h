@@ -43,7 +43,8 @@ void writeSketch(ByteStream& stream, const Sketch& sketch);
 // What reading may cost. Reading n bytes of (decompressed) input takes at
 // most memoryPerByte * n + headroomBytes bytes of memory, the input buffer
 // included, and time in proportion to n; input that would need more (a
-// small file of millions of empty records, say) is refused.
+// small file of millions of empty records, say) is refused, and so is
+// decompressed input beyond maxInputBytes (16 million points, days of drawing).
 struct ReadLimits {
     size_t maxInputBytes = size_t{256} << 20;
     size_t memoryPerByte = 4;

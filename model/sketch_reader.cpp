@@ -94,8 +94,8 @@ class MemoryBudget {
         left_ = start_;
     }
 
-    // Charges an array of n elements of `size` bytes as DynArray allocates
-    // it; false when it does not fit.
+    // Charges an array of n elements of T as DynArray allocates it (with
+    // its spare capacity); false when it does not fit.
     template <class T>
     bool charge(int32_t n) {
         if (n <= 0) return true;
