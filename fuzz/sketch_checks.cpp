@@ -3,11 +3,14 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "fuzz/memory_meter.h"
 #include "fuzz/sketch_samples.h"
 #include "model/deflate_file.h"
 #include "model/gz_stream.h"
@@ -186,6 +189,67 @@ std::string checkClipboard(const uint8_t* data, size_t size) {
     if (samples::clipboardOf(other) != copied)
         return "copying and pasting again changed the shapes";
     return {};
+}
+
+namespace {
+
+// The bytes of a gzip input, decompressed in memory up to `most` bytes;
+// empty when they are not gzip or damaged.
+Bytes gunzipped(const uint8_t* data, size_t size, size_t most) {
+    Bytes out;
+    z_stream z{};
+    if (inflateInit2(&z, 16 + MAX_WBITS) != Z_OK) return out;
+    z.next_in = const_cast<Bytef*>(data);
+    z.avail_in = uInt(size);
+    int status = Z_OK;
+    while (status == Z_OK && out.size() < most) {
+        const size_t had = out.size();
+        out.resize(std::min(most, had + (size_t{1} << 20)));
+        z.next_out = out.data() + had;
+        z.avail_out = uInt(out.size() - had);
+        status = inflate(&z, Z_NO_FLUSH);
+        out.resize(out.size() - z.avail_out);
+    }
+    inflateEnd(&z);
+    if (status != Z_STREAM_END) out.clear();
+    return out;
+}
+
+std::string measuredRead(const uint8_t* data, size_t size) {
+    ReadLimits limits;
+    limits.headroomBytes = kReadMemoryHeadroom;
+    Sketch sketch;
+    size_t peak = 0;
+    {
+        // The input lives outside the measure, as a file's bytes live in
+        // the kernel's cache and not in our memory.
+        MemoryStream input = streamOf(data, size);
+        const PeakMeasure measure;
+        const ReadResult result = readSketch(input, sketch, limits);
+        peak = measure.peak();
+        if (!result && result.error.empty()) return "rejected without a reason";
+    }
+    const size_t allowed = limits.memoryPerByte * size + limits.headroomBytes;
+    if (peak > allowed) {
+        return "reading " + std::to_string(size) + " bytes took " + std::to_string(peak) +
+               " bytes of memory, more than " + std::to_string(allowed);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string checkReadMemory(const uint8_t* data, size_t size) {
+    if (size > INT32_MAX || !meterInstalled()) return {};
+    if (size >= 2 && data[0] == 0x1F && data[1] == 0x8B) {
+        // A small gzip file can stand for a large decompressed one.
+        const Bytes plain = gunzipped(data, size, size_t{64} << 20);
+        if (!plain.empty()) {
+            const std::string problem = measuredRead(plain.data(), plain.size());
+            if (!problem.empty()) return "decompressed: " + problem;
+        }
+    }
+    return measuredRead(data, size);
 }
 
 }  // namespace penwick::checks

@@ -19,4 +19,12 @@ std::string checkSketchFile(const uint8_t* data, size_t size);
 // The bytes as a clipboard payload pasted into a sketch with shapes.
 std::string checkClipboard(const uint8_t* data, size_t size);
 
+// The bytes as a decompressed sketch file, read with the limits below while
+// the memory meter (fuzz/memory_meter.h) watches: reading may take at most
+// kReadMemoryLimits.memoryPerByte bytes per byte of input plus its headroom.
+// The headroom is far smaller than a real reading's, so that small inputs
+// show any amplification. "" without an installed meter.
+std::string checkReadMemory(const uint8_t* data, size_t size);
+inline constexpr size_t kReadMemoryHeadroom = size_t{2} << 20;
+
 }  // namespace penwick::checks

@@ -1,7 +1,11 @@
 #include "model/safe_save.h"
 
-#include <filesystem>
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <memory>
+
+#include "model/regular_file.h"
 
 namespace penwick {
 
@@ -35,12 +39,39 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-// A link is kept a link: the save replaces the file it points to.
-std::string resolveLink(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) return path;
-    const auto target = std::filesystem::canonical(path, error);
-    return error ? path : target.string();
+// What a save may replace: a regular file, or nothing yet. A link is kept
+// a link and the save replaces the regular file it points to. Anything else
+// is refused with the reason, never replaced: a device, a FIFO, a folder,
+// and a link that points to nothing (it may point anywhere, into a folder
+// of someone else's or to a name that is not a path at all, as the links
+// of /proc/self/fd are; a new file is never created through a link).
+bool replaceableTarget(const std::string& path, std::string& target, std::string& refusal) {
+    target = path;
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return true;  // a new file, or a folder we cannot reach
+    if (S_ISREG(info.st_mode)) return true;
+    if (!S_ISLNK(info.st_mode)) {
+        refusal = "it is " + kindOfNonRegularFile(info.st_mode) + ", not a file";
+        return false;
+    }
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        refusal = "it is a link to nothing that exists";
+        return false;
+    }
+    target = resolved;
+    std::free(resolved);
+    if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        refusal = "it is a link to " + kindOfNonRegularFile(info.st_mode) + ", not to a file";
+        return false;
+    }
+    return true;
+}
+
+// Checked again just before the rename, in case the name changed meanwhile.
+bool stillReplaceable(const std::string& target) {
+    struct stat info {};
+    return ::lstat(target.c_str(), &info) != 0 || S_ISREG(info.st_mode);
 }
 
 SaveResult failure(const std::string& path, const std::string& what, const std::string& why) {
@@ -59,7 +90,9 @@ SaveResult safeSave(const std::string& path, SaveCompression compression,
 SaveResult safeSave(const std::string& path, SaveCompression compression, const SaveWriter& writer,
                     SaveFileSystem& files) {
     if (path.empty()) return {false, "could not save: no file name was given"};
-    const std::string target = resolveLink(path);
+    std::string target;
+    std::string refusal;
+    if (!replaceableTarget(path, target, refusal)) return failure(path, refusal, "");
     const std::string folder = folderOf(target);
 
     std::string temporary;
@@ -84,6 +117,10 @@ SaveResult safeSave(const std::string& path, SaveCompression compression, const 
     if (!file->close()) return abandon("the file could not be closed");
     file.reset();
 
+    if (!stillReplaceable(target)) {
+        files.remove(temporary);
+        return failure(path, "something that is not a file took its place while saving", "");
+    }
     if (!files.rename(temporary, target, error)) {
         files.remove(temporary);
         return failure(path, "the new file could not replace the old one", error);
@@ -94,6 +131,7 @@ SaveResult safeSave(const std::string& path, SaveCompression compression, const 
         return failure(
             path, "the file was replaced but its folder could not be flushed to the disk", error);
     }
+    files.removeStale(folder);
     return {true, {}};
 }
 

@@ -15,6 +15,11 @@ namespace penwick {
 // only then renamed over the target, and the folder is flushed. On any failure
 // the temporary file is removed, the previous file stays byte-identical and the
 // result says why. No partial file is ever visible under the target's name.
+//
+// Only a regular file is replaced, or the regular file a link points to (the
+// link stays); a device, a FIFO, a socket, a folder and a link to nothing
+// are refused with the reason. After a save, the temporary files that killed
+// saves left in the folder are removed (removeStaleTemporaries).
 
 struct SaveResult {
     bool ok = false;

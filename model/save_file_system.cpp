@@ -4,12 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
 #include "model/deflate_file.h"
+#include "model/gz_stream.h"
+#include "model/temporary_files.h"
 
 namespace penwick {
 
@@ -24,11 +25,6 @@ std::string folderOf(const std::string& path) {
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 bool writeAll(int fd, const unsigned char* data, size_t length) {
@@ -129,14 +125,11 @@ class PosixFileSystem final : public SaveFileSystem {
     std::unique_ptr<SaveFile> createTemporary(const std::string& target,
                                               SaveCompression compression, std::string& path,
                                               std::string& error) override {
-        static std::atomic<unsigned> serial{0};
-        const std::string stem =
-            folderOf(target) + "/." + nameOf(target) + "." + std::to_string(::getpid()) + "-";
         int fd = -1;
-        // O_EXCL makes the name ours; another process (or an earlier crash) may
+        // O_EXCL makes the name ours; another save (or an earlier crash) may
         // hold the same name, so try a few more.
         for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-            path = stem + std::to_string(serial++) + ".tmp";
+            path = folderOf(target) + "/" + newTemporaryName();
             fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd < 0 && errno != EEXIST) break;
         }
@@ -172,6 +165,8 @@ class PosixFileSystem final : public SaveFileSystem {
     }
 
     void remove(const std::string& path) override { ::unlink(path.c_str()); }
+
+    void removeStale(const std::string& folder) override { removeStaleTemporaries(folder); }
 };
 
 // Passes every operation of a file to the real one unless the failing file

@@ -30,8 +30,8 @@ class SaveFile : public ByteStream {
 class SaveFileSystem {
   public:
     virtual ~SaveFileSystem() = default;
-    // Creates a file that did not exist before, in the folder of `target` and
-    // named after it, and sets `path` to its name. Returns null, with `error`
+    // Creates a file that did not exist before, in the folder of `target`,
+    // under a temporary name (temporary_files.h), and sets `path` to it. Returns null, with `error`
     // set, when no file could be created.
     virtual std::unique_ptr<SaveFile> createTemporary(const std::string& target,
                                                       SaveCompression compression,
@@ -41,6 +41,8 @@ class SaveFileSystem {
     // Forces the folder's entries (a rename) to the disk.
     virtual bool syncFolder(const std::string& folder, std::string& error) = 0;
     virtual void remove(const std::string& path) = 0;
+    // Removes what killed saves left in the folder (removeStaleTemporaries).
+    virtual void removeStale(const std::string& folder) = 0;
 };
 
 // The real file system (POSIX).
@@ -48,7 +50,7 @@ SaveFileSystem& systemFileSystem();
 
 // Wraps another file system and makes its Nth operation fail (counting from 1:
 // creating the file, each write, finish, sync, close, rename, folder sync),
-// either once or from then on. Removing files never fails. For tests of the
+// either once or from then on. Removing files never fails and is not counted. For tests of the
 // callers of safeSave as much as of safeSave itself.
 class FailingFileSystem final : public SaveFileSystem {
   public:
@@ -61,6 +63,7 @@ class FailingFileSystem final : public SaveFileSystem {
     bool rename(const std::string& from, const std::string& to, std::string& error) override;
     bool syncFolder(const std::string& folder, std::string& error) override;
     void remove(const std::string& path) override { real_.remove(path); }
+    void removeStale(const std::string& folder) override { real_.removeStale(folder); }
 
     // Counts one operation and says whether it is to fail.
     bool nextFails();

@@ -40,12 +40,22 @@ struct ReadResult {
 // Writes a version 107 file with one page.
 void writeSketch(ByteStream& stream, const Sketch& sketch);
 
+// What reading may cost. Reading n bytes of (decompressed) input takes at
+// most memoryPerByte * n + headroomBytes bytes of memory, the input buffer
+// included, and time in proportion to n; input that would need more (a
+// small file of millions of empty records, say) is refused, and so is
+// decompressed input beyond maxInputBytes (16 million points, days of drawing).
+struct ReadLimits {
+    size_t maxInputBytes = size_t{256} << 20;
+    size_t memoryPerByte = 4;
+    size_t headroomBytes = size_t{64} << 20;
+};
+
 // Reads everything the stream holds as a sketch file of version 107, 106 or
 // 105 into `sketch`. An empty stream gives an empty sketch. On any failure
-// (damaged or truncated data, an unknown version) the sketch is left exactly
-// as it was and the result says why. Memory use stays in proportion to the
-// bytes the stream really delivers.
-ReadResult readSketch(ByteStream& stream, Sketch& sketch);
+// (damaged or truncated data, an unknown version, more records than the
+// limits allow) the sketch is left exactly as it was and the result says why.
+ReadResult readSketch(ByteStream& stream, Sketch& sketch, const ReadLimits& limits = {});
 
 // Writes the clipboard header and the selected shapes in order, or every
 // shape when none is selected; returns the number of shapes written.
@@ -55,9 +65,11 @@ int32_t writeClipboard(ByteStream& stream, const Sketch& sketch);
 // before shape insertIndex when that is a valid index (which stays as it
 // was), otherwise at the end. Changes nothing unless the whole payload is
 // sound; shapeCount is the number pasted.
-ReadResult pasteClipboard(ByteStream& stream, Sketch& sketch);
+ReadResult pasteClipboard(ByteStream& stream, Sketch& sketch, const ReadLimits& limits = {});
 
-// A page on disk: gzip-compressed, saved through safeSave.
+// A page on disk: gzip-compressed, saved through safeSave. Loading refuses,
+// before reading a byte, anything but a regular file (or a link to one) and
+// an empty file: no page is ever 0 bytes long, so that is a truncated one.
 SaveResult saveSketchFile(const std::string& path, const Sketch& sketch);
 ReadResult loadSketchFile(const std::string& path, Sketch& sketch);
 

@@ -4,8 +4,10 @@
 // data), so they are never trusted: the whole input is first read into memory
 // in chunks that grow only as data really arrives, then decoded with every
 // count checked against the bytes left, into new objects that replace the
-// target's only when everything was read.
-#include <fcntl.h>
+// target's only when everything was read. Every allocation of the decoding
+// is charged to a memory budget first (ReadLimits), so that records which
+// take far more memory than file (an empty group: 4 bytes on file, 32 in
+// memory) cannot make a small file cost gigabytes.
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,19 +20,18 @@
 #include "model/deflate_file.h"
 #include "model/gz_stream.h"
 #include "model/payload_reader.h"
+#include "model/regular_file.h"
 #include "model/sketch_file.h"
 
 namespace penwick {
 
 namespace {
 
-// Decompressed input beyond this is refused rather than held in memory: 16
-// million points, days of drawing, while a small gzip file can expand a
-// thousandfold. Decoded objects take at most about eight times the bytes
-// that describe them (an empty group: 4 bytes on file), so this also bounds
-// what a hostile file can make us allocate.
-constexpr size_t kMaxInputBytes = size_t{256} << 20;
 constexpr size_t kFirstChunk = 4096;
+// What the allocator keeps beside each block, charged with it.
+constexpr size_t kAllocationOverhead = 16;
+// What a stream may hold while it is read (zlib's buffers and window).
+constexpr size_t kStreamWorkingMemory = size_t{512} << 10;
 
 constexpr int32_t kOldVersion105 = 105;
 constexpr int32_t kOldVersion106 = 106;
@@ -49,6 +50,7 @@ constexpr size_t kMinPageSize = 4 + kMinShapeSize + 2 * kTransformSize + 4;
 struct Input {
     std::unique_ptr<unsigned char[]> bytes;
     size_t size = 0;
+    size_t capacity = 0;
     std::string error;
 };
 
@@ -56,16 +58,16 @@ struct Input {
 // is never more than about twice the data that really arrived (no count in
 // the data decides it), and it is not cleared first: only delivered bytes
 // are ever looked at.
-Input readAll(ByteStream& stream, const char* what) {
+Input readAll(ByteStream& stream, const char* what, size_t maxInputBytes) {
     Input input;
-    size_t capacity = 0;
     for (;;) {
+        size_t& capacity = input.capacity;
         if (input.size == capacity) {
-            if (capacity >= kMaxInputBytes) {
+            if (capacity >= maxInputBytes) {
                 input.error = std::string(what) + " is too large";
                 return input;
             }
-            const size_t grown = std::min(std::max(kFirstChunk, capacity * 2), kMaxInputBytes);
+            const size_t grown = std::min(std::max(kFirstChunk, capacity * 2), maxInputBytes);
             auto buffer = std::make_unique_for_overwrite<unsigned char[]>(grown);
             if (input.size > 0) std::memcpy(buffer.get(), input.bytes.get(), input.size);
             input.bytes = std::move(buffer);
@@ -82,14 +84,52 @@ Input readAll(ByteStream& stream, const char* what) {
     }
 }
 
+// The memory decoding may still take: the limits' allowance for the input,
+// less the input buffer itself and what the records decoded so far hold.
+class MemoryBudget {
+  public:
+    MemoryBudget(const Input& input, const ReadLimits& limits) {
+        const size_t allowed = limits.memoryPerByte * input.size + limits.headroomBytes;
+        const size_t buffer = input.capacity + kAllocationOverhead + kStreamWorkingMemory;
+        start_ = allowed > buffer ? allowed - buffer : 0;
+        left_ = start_;
+    }
+
+    // Charges an array of n elements of T as DynArray allocates it (with
+    // its spare capacity); false when it does not fit.
+    template <class T>
+    bool charge(int32_t n) {
+        if (n <= 0) return true;
+        const size_t bytes =
+            size_t(DynArray<T>::grownCapacity(n)) * sizeof(T) + kAllocationOverhead;
+        if (bytes > left_) return false;
+        left_ -= bytes;
+        return true;
+    }
+    // Everything charged so far was freed.
+    void refund() { left_ = start_; }
+
+  private:
+    size_t start_ = 0;
+    size_t left_ = 0;
+};
+
 class Decoder {
   public:
-    Decoder(PayloadReader& in, const char* what) : in_(in), what_(what) {}
+    Decoder(PayloadReader& in, MemoryBudget& budget, const char* what)
+        : in_(in), budget_(budget), what_(what) {}
 
     const std::string& error() const { return error_; }
 
     bool truncated() { return fail("is truncated"); }
     bool damaged() { return fail("is damaged"); }
+    bool tooMany() { return fail("holds too many records for its size"); }
+
+    // Room for n elements of T, or the reason why there is none.
+    template <class T>
+    bool charge(int32_t n) {
+        return budget_.charge<T>(n) || tooMany();
+    }
 
     bool int32(int32_t& value) { return in_.readInt32(value) || truncated(); }
 
@@ -113,6 +153,7 @@ class Decoder {
     bool points(DynArray<StrokePoint>& points) {
         int32_t n = 0;
         if (!count(n, kPointSize)) return false;
+        if (!charge<StrokePoint>(n)) return false;
         const unsigned char* records = in_.take(static_cast<size_t>(n) * kPointSize);
         points.resize(n);
         StrokePoint* out = points.items();
@@ -130,11 +171,11 @@ class Decoder {
 
     bool shape(Shape& shape) {
         int32_t groupCount = 0;
-        if (!count(groupCount, kMinGroupSize)) return false;
+        if (!count(groupCount, kMinGroupSize) || !charge<StrokeGroup>(groupCount)) return false;
         shape.groups.resize(groupCount);
         for (StrokeGroup& group : shape.groups) {
             int32_t strokeCount = 0;
-            if (!count(strokeCount, kMinStrokeSize)) return false;
+            if (!count(strokeCount, kMinStrokeSize) || !charge<Stroke>(strokeCount)) return false;
             group.strokes.resize(strokeCount);
             for (Stroke& stroke : group.strokes) {
                 if (!in_.readByte(stroke.closed)) return truncated();
@@ -146,23 +187,45 @@ class Decoder {
 
     bool shapeList(DynArray<Shape>& shapes) {
         int32_t n = 0;
-        if (!count(n, kMinShapeSize)) return false;
+        if (!count(n, kMinShapeSize) || !charge<Shape>(n)) return false;
         shapes.resize(n);
         for (Shape& shape : shapes)
             if (!this->shape(shape)) return false;
         return true;
     }
 
-    // A stroke of version 105: colours, then points of x, y and radius only.
+    // A stroke of version 105: colours, then points of x, y and radius
+    // only. It becomes a shape of one group of one stroke (none when it has
+    // no points), built at its full size at once: growing it point by point
+    // would copy a long stroke over and over.
     bool oldStroke(Shape& shape) {
         int32_t n = 0;
         if (!int32(shape.colour) || !int32(shape.fillColour) || !count(n, kOldPointSize))
             return false;
+        if (n == 0) return true;
+        if (!charge<StrokeGroup>(1) || !charge<Stroke>(1) || !charge<StrokePoint>(n)) return false;
+        const unsigned char* records = in_.take(static_cast<size_t>(n) * kOldPointSize);
+        shape.groups.resize(1);
+        shape.groups[0].strokes.resize(1);
+        DynArray<StrokePoint>& points = shape.groups[0].strokes[0].points;
+        points.resize(n);
         for (int32_t i = 0; i < n; ++i) {
-            float xyr[3];
-            in_.readBlock(xyr, sizeof xyr);  // within the count checked above
-            addPoint(shape.groups, xyr[0], xyr[1], xyr[2]);
+            const unsigned char* record = records + static_cast<size_t>(i) * kOldPointSize;
+            StrokePoint& point = points[i];
+            std::memcpy(&point.x, record, 4);
+            std::memcpy(&point.y, record + 4, 4);
+            std::memcpy(&point.radius, record + 8, 4);
+            point.onCurve = 1;
+            point.selected = 0;
         }
+        return true;
+    }
+
+    // A stroke of version 105 that is read and dropped.
+    bool skipOldStroke() {
+        int32_t colour = 0, fillColour = 0, n = 0;
+        if (!int32(colour) || !int32(fillColour) || !count(n, kOldPointSize)) return false;
+        in_.take(static_cast<size_t>(n) * kOldPointSize);
         return true;
     }
 
@@ -173,6 +236,7 @@ class Decoder {
     }
 
     PayloadReader& in_;
+    MemoryBudget& budget_;
     const char* what_;
     std::string error_;
 };
@@ -204,15 +268,13 @@ bool readPage106(Decoder& in, Page& page) {
 
 bool readPage105(Decoder& in, Page& page) {
     int32_t n = 0;
-    if (!in.count(n, kMinOldStrokeSize)) return false;
-    for (int32_t i = 0; i < n; ++i) {
-        Shape shape;
+    if (!in.count(n, kMinOldStrokeSize) || !in.charge<Shape>(n)) return false;
+    page.shapes.resize(n);
+    for (Shape& shape : page.shapes)
         if (!in.oldStroke(shape)) return false;
-        page.shapes.append(std::move(shape));
-    }
-    Shape unfinished;  // the stroke being drawn when the file was saved; dropped
     Transform3D view;
-    return in.oldStroke(unfinished) && in.transform(page.pageTransform) &&
+    // The stroke being drawn when the file was saved is dropped.
+    return in.skipOldStroke() && in.transform(page.pageTransform) &&
            in.transform(page.fitTransform) && in.transform(view) && in.int32(page.background);
 }
 
@@ -233,13 +295,14 @@ std::string unknownVersion(int32_t version) {
 }
 
 // Decodes a whole decompressed file.
-ReadResult decodeSketch(const Input& input, Sketch& sketch) {
+ReadResult decodeSketch(const Input& input, Sketch& sketch, const ReadLimits& limits) {
     if (input.size == 0) {
         sketch.clear();
         return {true, {}, 0};
     }
     PayloadReader reader(input.bytes.get(), input.size);
-    Decoder in(reader, "the file");
+    MemoryBudget budget(input, limits);
+    Decoder in(reader, budget, "the file");
     int32_t version = 0;
     if (!in.int32(version)) return {false, in.error(), 0};
 
@@ -257,6 +320,7 @@ ReadResult decodeSketch(const Input& input, Sketch& sketch) {
             ok = true;
             for (int32_t i = 0; i < pages && ok; ++i) {
                 page = Page{};
+                budget.refund();
                 ok = readPage107(in, page);
             }
             break;
@@ -278,14 +342,14 @@ ReadResult decodeSketch(const Input& input, Sketch& sketch) {
 
 }  // namespace
 
-ReadResult readSketch(ByteStream& stream, Sketch& sketch) {
-    Input input = readAll(stream, "the file");
+ReadResult readSketch(ByteStream& stream, Sketch& sketch, const ReadLimits& limits) {
+    Input input = readAll(stream, "the file", limits.maxInputBytes);
     if (!input.error.empty()) return {false, input.error, 0};
-    return decodeSketch(input, sketch);
+    return decodeSketch(input, sketch, limits);
 }
 
-ReadResult pasteClipboard(ByteStream& stream, Sketch& sketch) {
-    Input input = readAll(stream, "the clipboard data");
+ReadResult pasteClipboard(ByteStream& stream, Sketch& sketch, const ReadLimits& limits) {
+    Input input = readAll(stream, "the clipboard data", limits.maxInputBytes);
     if (!input.error.empty()) return {false, input.error, 0};
     PayloadReader reader(input.bytes.get(), input.size);
     int32_t magic = 0, version = 0;
@@ -293,7 +357,8 @@ ReadResult pasteClipboard(ByteStream& stream, Sketch& sketch) {
         version != kSketchVersion) {
         return {false, "not Penwick clipboard data", 0};
     }
-    Decoder in(reader, "the clipboard data");
+    MemoryBudget budget(input, limits);
+    Decoder in(reader, budget, "the clipboard data");
     DynArray<Shape> pasted;
     if (!in.shapeList(pasted)) return {false, in.error(), 0};
 
@@ -322,25 +387,30 @@ ReadResult pasteClipboard(ByteStream& stream, Sketch& sketch) {
 }
 
 ReadResult loadSketchFile(const std::string& path, Sketch& sketch) {
-    const int fd = path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return {false, std::string("the file could not be opened (") + std::strerror(errno) + ")",
-                0};
+    RegularFile file = openRegularFile(path);
+    if (file.fd < 0) return {false, file.error, 0};
+    if (file.size == 0) {
+        // Every gzip file has a header; a page of 0 bytes was cut off (by a
+        // crash of whatever wrote it), not saved empty.
+        ::close(file.fd);
+        return {false, "the file is empty", 0};
     }
     // A page as this program writes it decompresses in one call; zlib reads
     // everything else and says what is wrong with a file that is not sound.
+    const ReadLimits limits;
     InflatedFile whole;
-    if (inflateWholeGzipFile(fd, kMaxInputBytes, whole)) {
-        ::close(fd);
+    if (inflateWholeGzipFile(file.fd, limits.maxInputBytes, whole)) {
+        ::close(file.fd);
         Input input;
         input.bytes = std::move(whole.bytes);
         input.size = whole.size;
-        return decodeSketch(input, sketch);
+        input.capacity = whole.size;
+        return decodeSketch(input, sketch, limits);
     }
     GzStream stream;
-    if (!stream.openDescriptor(fd, "rb")) {
-        ::close(fd);
-        return {false, "the file could not be opened (out of memory)", 0};
+    if (!stream.openDescriptor(file.fd, "rb")) {
+        ::close(file.fd);
+        return {false, "the file could not be opened (no memory for the decompressor)", 0};
     }
     return readSketch(stream, sketch);
 }

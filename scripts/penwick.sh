@@ -3,7 +3,8 @@
 #   bash scripts/penwick.sh run [ARGS]   install what is missing, build, start the program
 #   bash scripts/penwick.sh test         install what is missing, build, run every test:
 #                                        the format check, the fuzzers for 30 s each, the
-#                                        core tests under the sanitizers, then the whole suite
+#                                        whole suite under the sanitizers (Qt and the X
+#                                        window test included), then the whole suite as released
 #   bash scripts/penwick.sh bench        install what is missing, build and run the benchmarks
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -43,10 +44,20 @@ run)
 test)
     install_missing
     scripts/format-check.sh
+    # Every test must run: one that would skip itself (no X server) fails.
+    export PENWICK_REQUIRE_ALL_TESTS=1
     scripts/fuzz-smoke.sh
-    scripts/sanitize-core.sh
+    build sanitize
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --preset sanitize -j "$jobs"
     build default
     ctest --preset default -j "$jobs"
+    # Both runs hold the same tests, so neither configuration lost some.
+    count() { ctest --preset "$1" -N | sed -nE 's/^Total Tests: ([0-9]+)/\1/p'; }
+    if [[ $(count sanitize) != $(count default) ]]; then
+        echo "test: the sanitize build has $(count sanitize) tests, the default build $(count default)" >&2
+        exit 1
+    fi
     ;;
 bench)
     install_missing

@@ -5,7 +5,6 @@
 // written (nothing is created then); 2 bad arguments.
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,24 +35,20 @@ constexpr const char* kHelp =
     "          .svgz  gzip-compressed SVG\n"
     "          .png   the picture as Penwick's own rasterizer draws it\n"
     "          other  a sketch file of the current version (gzip-compressed)\n"
-    "        An existing OUTPUT is replaced only once the new one is complete.\n"
+    "        An existing OUTPUT is replaced only once the new one is complete,\n"
+    "        and only when it is a regular file (or a link to one).\n"
     "\n"
     "Options:\n"
     "  --size WIDTHxHEIGHT   the window size in pixels (also --size=WIDTHxHEIGHT)\n"
     "  --help                show this text\n"
     "  --                    end of options (for names that start with '-')\n"
     "\n"
-    "Exit status: 0 on success; 1 when INPUT cannot be opened, is truncated or\n"
-    "damaged, has an unknown version, or OUTPUT cannot be written (no output\n"
-    "file is created then); 2 for bad arguments.\n";
+    "Exit status: 0 on success; 1 when INPUT cannot be opened, is no regular\n"
+    "file, is empty, truncated or damaged, has an unknown version, or OUTPUT\n"
+    "cannot be written (no output file is created then); 2 for bad arguments.\n";
 
 // Reads the whole input; on failure says why, naming the file.
 bool loadInput(const std::string& path, Sketch& sketch, std::string& error) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        error = "this is a folder, not a sketch file";
-        return false;
-    }
     const ReadResult read = loadSketchFile(path, sketch);
     if (!read) error = read.error;
     return bool(read);

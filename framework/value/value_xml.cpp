@@ -7,7 +7,10 @@
 //
 // A container at depth d writes CR LF and d spaces before each child and once
 // more before its end tag; there is no declaration and nothing after the
-// root's end tag.
+// root's end tag. Values and member names are plain text: what the reader
+// marks (kept references, the character U+FFFF) is turned into plain
+// characters on the way in and escaped on the way out, so no value can be
+// written as markup.
 
 #include <locale.h>
 #include <clocale>
@@ -52,6 +55,24 @@ double attributeDouble(const XmlElement& element) {
     return text.asDouble();
 }
 
+// The element's text as a value holds it: references the reader kept are
+// their characters, and a CDATA section's bytes are taken as they are.
+std::string plainInnerText(const XmlElement& element) {
+    std::string text;
+    for (const XmlNodeRef& node : element.children()) {
+        if (const XmlText* piece = node->asText()) {
+            if (piece->isCdata()) {
+                text.append(piece->text().view());
+            } else {
+                text.append(plainText(piece->text().view()));
+            }
+        } else if (const XmlElement* inner = node->asElement()) {
+            text.append(plainInnerText(*inner));
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 void ValueNode::toXml(XmlElement& element, int32_t depth) const {
@@ -59,7 +80,7 @@ void ValueNode::toXml(XmlElement& element, int32_t depth) const {
     switch (kind_) {
         case Kind::String:
             element.setName("STRING");
-            element.setText(string_.view());
+            element.setText(escapedText(string_.view()));
             return;
         case Kind::Int:
             element.setName("INT");
@@ -80,7 +101,7 @@ void ValueNode::toXml(XmlElement& element, int32_t depth) const {
                 auto child = std::make_shared<XmlElement>();
                 entryAt(i).toXml(*child, depth + 1);
                 // Set after the fill, so a scalar's attributes read "val", "name".
-                if (object) child->setAttribute("name", key(i)->view());
+                if (object) child->setAttribute("name", escapedText(key(i)->view()));
                 element.insertChild(child);
                 element.addText(separator);
             }
@@ -103,9 +124,7 @@ bool ValueNode::fromXmlAt(const XmlElement& xml, int32_t depth) {
         for (const XmlNodeRef& node : xml.children()) {
             const XmlElement* child = node->asElement();
             if (!child) continue;
-            // Two names that differ only in a kept reference's marker are
-            // written alike, so they must be one member already.
-            std::string key = withoutEscapeMarkers(child->attribute("name").view());
+            std::string key = plainText(child->attribute("name").view());
             int32_t childDepth = depth + pathDepth(key);
             if (childDepth > kMaxLoadedDepth) continue;
             member(key).fromXmlAt(*child, childDepth);
@@ -133,9 +152,9 @@ bool ValueNode::fromXmlAt(const XmlElement& xml, int32_t depth) {
     }
     if (name.equalsNoCase("STRING")) {
         if (xml.hasAttribute("val")) {
-            setString(xml.attribute("val").view());
+            setString(plainText(xml.attribute("val").view()));
         } else {
-            setString(xml.innerText().view());
+            setString(plainInnerText(xml));
         }
         return true;
     }

@@ -51,6 +51,27 @@ bool startsEntityReference(std::string_view text, size_t at) {
     return end < text.size() && text[end] == ';';
 }
 
+bool isDecodedName(std::string_view name) {
+    for (const Entity& entity : kDecodingTable) {
+        if (entity.name == name) return true;
+    }
+    return false;
+}
+
+// The length of the kept reference "&name;" at `at`, 0 when there is none
+// there: only a name the decoder does not know can have been kept.
+size_t keptReferenceLength(std::string_view text, size_t at) {
+    if (at >= text.size() || text[at] != '&' || !startsEntityReference(text, at)) return 0;
+    size_t end = entityNameEnd(text, at + 1);
+    std::string_view name = text.substr(at + 1, end - at - 1);
+    if ((!name.empty() && name[0] == '#') || isDecodedName(name)) return 0;
+    return end + 1 - at;
+}
+
+bool startsMarker(std::string_view text, size_t at) {
+    return text.substr(at, kEscapeMarker.size()) == kEscapeMarker;
+}
+
 // The length of the sequence a lead byte starts: 0 for a byte that cannot
 // lead one (a continuation byte, 0xFE, 0xFF).
 int sequenceLength(unsigned char lead) {
@@ -78,6 +99,12 @@ void appendDecodedEntity(std::string_view name, std::string& out) {
     if (!name.empty() && name[0] == '#') {
         int32_t value = 0;
         if (parseInteger(name.substr(1), value) == 0) value = 0;
+        if (value == 0xFFFF) {
+            // The character itself, told apart from a marker by doubling it.
+            out.append(kEscapeMarker);
+            out.append(kEscapeMarker);
+            return;
+        }
         appendUtf8(value, out);
         return;
     }
@@ -181,16 +208,37 @@ void decodeEntities(std::string_view text, ktString& out) {
     out.assign(decoded.data(), int32_t(decoded.size()));
 }
 
-std::string withoutEscapeMarkers(std::string_view text) {
+std::string plainText(std::string_view decoded) {
     std::string plain;
-    plain.reserve(text.size());
-    for (size_t at = text.find(kEscapeMarker); at != std::string_view::npos;
-         at = text.find(kEscapeMarker)) {
-        plain.append(text.substr(0, at));
-        text.remove_prefix(at + kEscapeMarker.size());
+    plain.reserve(decoded.size());
+    size_t i = 0;
+    while (i < decoded.size()) {
+        if (!startsMarker(decoded, i)) {
+            plain.push_back(decoded[i++]);
+            continue;
+        }
+        i += kEscapeMarker.size();
+        // A kept reference is just its characters; a doubled marker, or one
+        // that marks nothing, is the character U+FFFF.
+        if (keptReferenceLength(decoded, i) > 0) continue;
+        plain.append(kEscapeMarker);
+        if (startsMarker(decoded, i)) i += kEscapeMarker.size();
     }
-    plain.append(text);
     return plain;
+}
+
+std::string escapedText(std::string_view plain) {
+    std::string escaped;
+    escaped.reserve(plain.size());
+    for (size_t at = plain.find(kEscapeMarker); at != std::string_view::npos;
+         at = plain.find(kEscapeMarker)) {
+        escaped.append(plain.substr(0, at));
+        escaped.append(kEscapeMarker);
+        escaped.append(kEscapeMarker);
+        plain.remove_prefix(at + kEscapeMarker.size());
+    }
+    escaped.append(plain);
+    return escaped;
 }
 
 void encodeEntities(std::string_view text, std::string& out, bool attribute) {
@@ -202,6 +250,10 @@ void encodeEntities(std::string_view text, std::string& out, bool attribute) {
         if (c < 0x80) {
             const char* entity = nullptr;
             switch (c) {
+                case '\0':
+                    // No XML text holds a zero byte (the reader stops at one).
+                    entity = "?";
+                    break;
                 case '<':
                     entity = "&lt;";
                     break;
@@ -235,29 +287,19 @@ void encodeEntities(std::string_view text, std::string& out, bool attribute) {
             runStart = ++i;
             continue;
         }
-        if (text.substr(i, 3) == kEscapeMarker) {
-            // The marker goes; the sequence after it is written as it is
-            // (still "?" when it is not UTF-8).
+        if (startsMarker(text, i)) {
             flushRun(i);
-            i += 3;
-            runStart = i;
-            if (i < text.size() && text[i] == '&' && !startsEntityReference(text, i)) {
-                // Cut from its name (a path split it, say), a kept "&"
-                // would read back as a literal one: write it as one.
-                out.append("&amp;");
-                runStart = ++i;
+            i += kEscapeMarker.size();
+            if (keptReferenceLength(text, i) > 0) {
+                // A kept reference: the marker goes and "&name;" is written
+                // as it is ("&" raw; the name holds no markup byte).
+                runStart = i++;
                 continue;
             }
-            if (i < text.size()) {
-                size_t n = wellFormedLength(text, i);
-                if (n == 0) {
-                    out.push_back('?');
-                    runStart = ++i;
-                    continue;
-                }
-                i += n;
-            }
-            flushRun(i);
+            // The character U+FFFF, doubled or marking nothing: written as a
+            // reference, so that it can never take the next byte with it.
+            if (startsMarker(text, i)) i += kEscapeMarker.size();
+            out.append("&#65535;");
             runStart = i;
             continue;
         }

@@ -1,9 +1,14 @@
 #include "framework/value/xml_file.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
 #include "framework/text/path_names.h"
 #include "framework/value/xml_reader.h"
-#include "model/file_stream.h"
 #include "model/gz_stream.h"
+#include "model/regular_file.h"
 
 namespace penwick {
 
@@ -23,20 +28,54 @@ bool readAll(ByteStream& stream, std::string& text) {
     }
 }
 
+// Reads a descriptor it owns.
+class DescriptorStream final : public ByteStream {
+  public:
+    explicit DescriptorStream(int fd) : fd_(fd) {}
+    ~DescriptorStream() override { ::close(fd_); }
+    int32_t read(void* buffer, int32_t length) override {
+        for (;;) {
+            const ssize_t got = ::read(fd_, buffer, size_t(length));
+            if (got >= 0 || errno != EINTR) return int32_t(got);
+        }
+    }
+    int32_t write(const void*, int32_t) override { return -1; }
+
+  private:
+    int fd_;
+};
+
+bool readFully(ByteStream& stream, std::string& text) {
+    size_t had = 0;
+    while (had < text.size()) {
+        const size_t ask = std::min(text.size() - had, size_t{1} << 30);
+        const int32_t got = stream.read(text.data() + had, int32_t(ask));
+        if (got <= 0) return false;
+        had += size_t(got);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool readXmlFileText(const std::string& fileName, std::string& text) {
+    // Only a regular file: a FIFO or a device named as a settings file would
+    // make the program wait for ever at its start.
+    RegularFile file = openRegularFile(fileName);
+    if (file.fd < 0) return false;
     if (hasExtension(fileName, "gz")) {
         GzStream gz;
-        return gz.open(fileName.c_str(), "rb") && readAll(gz, text);
+        if (!gz.openDescriptor(file.fd, "rb")) {
+            ::close(file.fd);
+            return false;
+        }
+        return readAll(gz, text);
     }
-    FileStream file;
-    if (!file.open(fileName.c_str(), "rb")) return false;
-    int64_t size = file.fileSize();
-    if (size < 0 || size > kMaxXmlFileSize) return false;
-    text.resize(size_t(size));
+    DescriptorStream plain(file.fd);
+    if (file.size < 0 || file.size > kMaxXmlFileSize) return false;
+    text.resize(size_t(file.size));
     // The read counts only when every byte arrived.
-    return size == 0 || file.read(text.data(), int32_t(size)) == int32_t(size);
+    return file.size == 0 || readFully(plain, text);
 }
 
 bool loadXmlDocument(const std::string& fileName, XmlElement& document) {

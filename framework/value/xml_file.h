@@ -15,7 +15,8 @@ namespace penwick {
 // into memory: no settings or document file comes near it.
 constexpr int64_t kMaxXmlFileSize = int64_t(256) << 20;
 
-// The whole file; false when it cannot be opened, is damaged or cut short,
+// The whole file; false when it is no regular file (a FIFO or a device is
+// refused without waiting on it), cannot be opened, is damaged or cut short,
 // or is larger than kMaxXmlFileSize.
 bool readXmlFileText(const std::string& fileName, std::string& text);
 

@@ -99,12 +99,12 @@ TEST(SafeSave, RealFailuresLeaveTheOldFileAndSayWhy) {
             << result.error;
     }
     {
-        // A folder in the way of the rename.
+        // A folder where the file should be is never replaced.
         std::filesystem::create_directory(folder.file("taken"));
         const auto result =
             safeSave(folder.file("taken"), SaveCompression::None, writerOf(content(1, 10)));
         EXPECT_FALSE(result.ok);
-        EXPECT_NE(result.error.find("could not replace"), std::string::npos) << result.error;
+        EXPECT_NE(result.error.find("it is a folder"), std::string::npos) << result.error;
         EXPECT_TRUE(std::filesystem::is_directory(folder.file("taken")));
         EXPECT_EQ(folder.names(), (std::vector<std::string>{"taken"}));
     }

@@ -280,11 +280,13 @@ TEST(SketchFile, SavesAndLoadsGzipPages) {
     ASSERT_TRUE(loadSketchFile(folder.file("plain.wnk"), plain).ok);
     EXPECT_EQ(samples::payloadOf(plain), samples::payloadOf(original));
 
-    // A zero-byte page is an empty sketch; a missing one is an error.
+    // A zero-byte page was cut off, not saved empty; a missing one is an error.
     writeFileBytes(folder.file("zero.wnk"), {});
     Sketch zero = samples::varied();
-    EXPECT_TRUE(loadSketchFile(folder.file("zero.wnk"), zero).ok);
-    EXPECT_EQ(zero.shapes.count(), 0);
+    const ReadResult empty = loadSketchFile(folder.file("zero.wnk"), zero);
+    EXPECT_FALSE(empty.ok);
+    EXPECT_EQ(empty.error, "the file is empty");
+    EXPECT_EQ(zero.shapes.count(), 2);
     Sketch missing = samples::varied();
     const ReadResult notThere = loadSketchFile(folder.file("gone.wnk"), missing);
     EXPECT_FALSE(notThere.ok);

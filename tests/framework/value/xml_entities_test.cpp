@@ -53,9 +53,10 @@ TEST(XmlEntities, Encoding) {
     EXPECT_EQ(encoded("a<b & \"c\""), "a&lt;b &amp; &quot;c&quot;");
     EXPECT_EQ(encoded("it's >"), "it's &gt;");
     EXPECT_EQ(encoded("\xEF\xBF\xBF&foo;"), "&foo;");
-    EXPECT_EQ(encoded("\xEF\xBF\xBF\xC3\xA9<"), "\xC3\xA9&lt;");
-    EXPECT_EQ(encoded("\xEF\xBF\xBF"), "");
-    EXPECT_EQ(encoded("\xEF\xBF\xBF\xFFx"), "?x");
+    // A marker before anything but a kept reference is the character U+FFFF.
+    EXPECT_EQ(encoded("\xEF\xBF\xBF\xC3\xA9<"), "&#65535;\xC3\xA9&lt;");
+    EXPECT_EQ(encoded("\xEF\xBF\xBF"), "&#65535;");
+    EXPECT_EQ(encoded("\xEF\xBF\xBF\xFFx"), "&#65535;?x");
     // Well-formed UTF-8 passes unchanged, also the characters the reader
     // knows by name, so that the output stays well-formed XML.
     EXPECT_EQ(encoded("\xC2\xA0\xC2\xA9 \xE2\x82\xAC \xF0\x9F\x96\x8A"),
@@ -80,12 +81,12 @@ TEST(XmlEntities, DecodingThenEncodingKeepsUnknownEntities) {
         EXPECT_EQ(decoded(again), decoded(text)) << text;
     }
     EXPECT_EQ(encoded(decoded("&foo; &bar;")), "&foo; &bar;");
-    // A kept reference cut before its ";" (a settings path is split at
-    // "."): the "&" left alone must be written as a literal one.
+    // A kept reference cut before its ";": the marker left alone is the
+    // character, and the "&" a literal one.
     std::string cut = decoded("nm&.q1;");
     cut.resize(cut.find('.'));
-    EXPECT_EQ(encoded(cut), "nm&amp;");
-    EXPECT_EQ(decoded(encoded(cut)), "nm&");
+    EXPECT_EQ(encoded(cut), "nm&#65535;&amp;");
+    EXPECT_EQ(decoded(encoded(cut)), "nm\xEF\xBF\xBF\xEF\xBF\xBF&");
 }
 
 TEST(XmlEntities, Utf8LongForms) {

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "fuzz/settings_checks.h"
 #include "fuzz/xml_checks.h"
 
 using namespace penwick;
@@ -41,6 +42,7 @@ int replayCorpus(const std::string& name, Check check) {
 TEST(XmlHostile, StoredCorporaKeepTheirProperties) {
     EXPECT_GT(replayCorpus("xml_fuzzer", checks::checkXml), 0);
     EXPECT_GT(replayCorpus("number_fuzzer", checks::checkNumbers), 0);
+    EXPECT_GT(replayCorpus("settings_fuzzer", checks::checkSettingsApi), 0);
 }
 
 TEST(XmlHostile, EveryPrefixAndByteChangeOfASettingsFile) {
