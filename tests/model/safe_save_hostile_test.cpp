@@ -11,7 +11,7 @@
 
 #include "model/safe_save.h"
 #include "model/temporary_files.h"
-#include "tests/model/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 using namespace penwick;
 namespace fs = std::filesystem;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../model/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "fuzz/sketch_samples.h"
 #include "model/sketch_file.h"
 #include "tool_runner.h"
@@ -62,7 +62,7 @@ TEST(ExportHostile, InputsThatAreNoPagesAreRefusedBeforeReading) {
         for (const std::string& output : {out, folder.file("keep.svg")})
             expectRefused(exportTool({c.input, output}, folder), c.input + ": ", c.reason);
         EXPECT_FALSE(fs::exists(out));
-        EXPECT_EQ(fileText(folder.file("keep.svg")), "old");
+        EXPECT_EQ(readFileText(folder.file("keep.svg")), "old");
     }
 }
 

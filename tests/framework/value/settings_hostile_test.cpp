@@ -10,7 +10,7 @@
 #include "framework/value/value_node.h"
 #include "framework/value/xml_entities.h"
 #include "fuzz/xml_checks.h"
-#include "tests/model/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 using namespace penwick;
 
