@@ -111,9 +111,8 @@ struct Page {
         sketch.setWindowFit(kWidth, kHeight);
         testing::TestRandom rnd(2027);
         for (int i = 0; i < 5000; ++i) {
-            strokes.push_back(testing::randomStroke(rnd, rnd.uniform(0, kWidth),
-                                                    rnd.uniform(0, kHeight),
-                                                    rnd.between(20, 200), 1, 20));
+            strokes.push_back(testing::randomStroke(
+                rnd, rnd.uniform(0, kWidth), rnd.uniform(0, kHeight), rnd.between(20, 200), 1, 20));
             addWindowShape(sketch, strokes.back(), 0x102030);
         }
     }

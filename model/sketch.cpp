@@ -6,6 +6,29 @@
 
 namespace penwick {
 
+// The shapes are shared with snapshots (see ShapeList): an operation asks for
+// write access only to the shapes it really changes, and reads through a
+// const view of the list, since the non-const operator[] is a write.
+
+namespace {
+
+// Write access to shape i, asked for the first time a change is made.
+class ShapeWriter {
+  public:
+    ShapeWriter(ShapeList& shapes, int32_t i) : shapes_(shapes), i_(i) {}
+    Shape& operator()() {
+        if (!shape_) shape_ = &shapes_.edit(i_);
+        return *shape_;
+    }
+
+  private:
+    ShapeList& shapes_;
+    int32_t i_;
+    Shape* shape_ = nullptr;
+};
+
+}  // namespace
+
 Sketch::Sketch() {
     reset();
 }
@@ -57,8 +80,8 @@ void Sketch::applyWindowTransform(const Transform3D& m) {
         // Into window pixels, the change, and back into sketch space.
         const Transform3D t =
             Transform3D::compose(viewTransform_.inverse(), Transform3D::compose(m, viewTransform_));
-        for (Shape& s : shapes) {
-            if (s.selected) transformPoints(s.groups, t);
+        for (int32_t i = 0; i < shapes.count(); ++i) {
+            if (std::as_const(shapes)[i].selected) transformPoints(shapes.edit(i).groups, t);
         }
         return;
     }
@@ -69,8 +92,10 @@ void Sketch::applyWindowTransform(const Transform3D& m) {
 
 void Sketch::resetView(bool bake) {
     if (bake) {
-        for (Shape& s : shapes)
-            transformPoints(s.groups, pageTransform_);
+        // Even the identity is applied: it turns -0 into +0, and the file
+        // bytes must not depend on whether the view was moved.
+        for (int32_t i = 0; i < shapes.count(); ++i)
+            transformPoints(shapes.edit(i).groups, pageTransform_);
         transformPoints(current.groups, pageTransform_);
     }
     setPageTransform(Transform3D::identity());
@@ -121,18 +146,40 @@ Path Sketch::lassoPath() const {
 
 // --- Selection and editing ---
 
-void Sketch::selectAll(bool flag) {
-    const uint8_t mark = flag ? 1 : 0;
-    for (Shape& shape : shapes) {
-        shape.selected = mark;
-        for (StrokeGroup& g : shape.groups) {
-            g.selected = mark;
-            for (Stroke& s : g.strokes) {
-                s.selected = mark;
-                for (StrokePoint& p : s.points)
-                    p.selected = mark;
+namespace {
+
+bool allMarked(const Shape& shape, uint8_t mark) {
+    if (shape.selected != mark) return false;
+    for (const StrokeGroup& g : shape.groups) {
+        if (g.selected != mark) return false;
+        for (const Stroke& s : g.strokes) {
+            if (s.selected != mark) return false;
+            for (const StrokePoint& p : s.points) {
+                if (p.selected != mark) return false;
             }
         }
+    }
+    return true;
+}
+
+void markAll(Shape& shape, uint8_t mark) {
+    shape.selected = mark;
+    for (StrokeGroup& g : shape.groups) {
+        g.selected = mark;
+        for (Stroke& s : g.strokes) {
+            s.selected = mark;
+            for (StrokePoint& p : s.points)
+                p.selected = mark;
+        }
+    }
+}
+
+}  // namespace
+
+void Sketch::selectAll(bool flag) {
+    const uint8_t mark = flag ? 1 : 0;
+    for (int32_t i = 0; i < shapes.count(); ++i) {
+        if (!allMarked(std::as_const(shapes)[i], mark)) markAll(shapes.edit(i), mark);
     }
 }
 
@@ -150,32 +197,45 @@ void Sketch::lassoSelect(const Path& path) {
         }
         return true;
     };
-    for (Shape& shape : shapes) {
+    // Reads the shape as it was and writes the marks into this sketch's own
+    // copy, made at the first mark that is new. The indices of the two agree.
+    for (int32_t i = 0; i < shapes.count(); ++i) {
+        const Shape& shape = std::as_const(shapes)[i];
+        ShapeWriter write(shapes, i);
+        const int32_t groupCount = shape.groups.count();
         switch (editLevel) {
             case EditLevel::Shape: {
                 bool all = true;
                 for (const StrokeGroup& g : shape.groups)
                     all = all && groupInside(g);
-                if (all) shape.selected = 1;
+                if (all && shape.selected != 1) write().selected = 1;
                 break;
             }
             case EditLevel::Group:
-                for (StrokeGroup& g : shape.groups) {
-                    if (groupInside(g)) g.selected = 1;
+                for (int32_t g = 0; g < groupCount; ++g) {
+                    const StrokeGroup& group = shape.groups[g];
+                    if (group.selected != 1 && groupInside(group)) write().groups[g].selected = 1;
                 }
                 break;
             case EditLevel::Stroke:
-                for (StrokeGroup& g : shape.groups) {
-                    for (Stroke& s : g.strokes) {
-                        if (strokeInside(s)) s.selected = 1;
+                for (int32_t g = 0; g < groupCount; ++g) {
+                    const DynArray<Stroke>& strokes = shape.groups[g].strokes;
+                    for (int32_t k = 0; k < strokes.count(); ++k) {
+                        if (strokes[k].selected != 1 && strokeInside(strokes[k])) {
+                            write().groups[g].strokes[k].selected = 1;
+                        }
                     }
                 }
                 break;
             case EditLevel::Point:
-                for (StrokeGroup& g : shape.groups) {
-                    for (Stroke& s : g.strokes) {
-                        for (StrokePoint& p : s.points) {
-                            if (inside(p)) p.selected = 1;
+                for (int32_t g = 0; g < groupCount; ++g) {
+                    const DynArray<Stroke>& strokes = shape.groups[g].strokes;
+                    for (int32_t k = 0; k < strokes.count(); ++k) {
+                        const DynArray<StrokePoint>& points = strokes[k].points;
+                        for (int32_t j = 0; j < points.count(); ++j) {
+                            if (points[j].selected != 1 && inside(points[j])) {
+                                write().groups[g].strokes[k].points[j].selected = 1;
+                            }
                         }
                     }
                 }
@@ -191,28 +251,60 @@ int32_t Sketch::selectedShapeCount() const {
     return n;
 }
 
+namespace {
+
+// Whether deleting at level (finer than Shape) would change the shape: a
+// selected element of the level, or an empty one that would be swept up.
+bool changedByDelete(const Shape& shape, EditLevel level) {
+    for (const StrokeGroup& g : shape.groups) {
+        if (level == EditLevel::Group) {
+            if (g.selected != 0) return true;
+            continue;
+        }
+        if (g.strokes.isEmpty()) return true;
+        for (const Stroke& s : g.strokes) {
+            if (level == EditLevel::Stroke) {
+                if (s.selected != 0) return true;
+                continue;
+            }
+            if (s.points.isEmpty()) return true;
+            for (const StrokePoint& p : s.points) {
+                if (p.selected != 0) return true;
+            }
+        }
+    }
+    return false;
+}
+
+void deleteSelectedIn(Shape& shape, EditLevel level) {
+    if (level == EditLevel::Group) {
+        shape.groups.removeIf([](const StrokeGroup& g) { return g.selected != 0; });
+        return;
+    }
+    for (StrokeGroup& g : shape.groups) {
+        if (level == EditLevel::Stroke) {
+            g.strokes.removeIf([](const Stroke& s) { return s.selected != 0; });
+            continue;
+        }
+        for (Stroke& s : g.strokes) {
+            s.points.removeIf([](const StrokePoint& p) { return p.selected != 0; });
+        }
+        g.strokes.removeIf([](const Stroke& s) { return s.points.isEmpty(); });
+    }
+    shape.groups.removeIf([](const StrokeGroup& g) { return g.strokes.isEmpty(); });
+}
+
+}  // namespace
+
 void Sketch::deleteSelected() {
     const auto level = editLevel;
     if (level == EditLevel::Shape) {
         shapes.removeIf([](const Shape& s) { return s.selected != 0; });
         return;
     }
-    for (Shape& shape : shapes) {
-        if (level == EditLevel::Group) {
-            shape.groups.removeIf([](const StrokeGroup& g) { return g.selected != 0; });
-            continue;
-        }
-        for (StrokeGroup& g : shape.groups) {
-            if (level == EditLevel::Stroke) {
-                g.strokes.removeIf([](const Stroke& s) { return s.selected != 0; });
-                continue;
-            }
-            for (Stroke& s : g.strokes) {
-                s.points.removeIf([](const StrokePoint& p) { return p.selected != 0; });
-            }
-            g.strokes.removeIf([](const Stroke& s) { return s.points.isEmpty(); });
-        }
-        shape.groups.removeIf([](const StrokeGroup& g) { return g.strokes.isEmpty(); });
+    for (int32_t i = 0; i < shapes.count(); ++i) {
+        if (changedByDelete(std::as_const(shapes)[i], level))
+            deleteSelectedIn(shapes.edit(i), level);
     }
     shapes.removeIf([](const Shape& s) { return s.groups.isEmpty(); });
 }
@@ -238,8 +330,7 @@ void Sketch::backStep() {
             taken = shapes.count() - 1;
             insertIndex = -1;
         }
-        current = std::move(shapes[taken]);
-        shapes.removeAt(taken);
+        current = shapes.take(taken);
     }
     StrokeGroups& groups = current.groups;
     switch (editLevel) {
@@ -263,7 +354,8 @@ void Sketch::backStep() {
 
 void Sketch::invertColours() {
     // The high byte is untouched, so a negative colour stays negative.
-    for (Shape& s : shapes) {
+    for (int32_t i = 0; i < shapes.count(); ++i) {
+        Shape& s = shapes.edit(i);
         s.colour ^= 0xFFFFFF;
         s.fillColour ^= 0xFFFFFF;
     }

@@ -3,7 +3,7 @@
 // the edit level that sets the granularity of drawing, selecting, deleting
 // and stepping back.
 //
-// Index of sections: Shape and EditLevel; construction and reset;
+// Index of sections: EditLevel; construction and reset;
 // transforms; drawing; selection and editing; queries; snapshots.
 #pragma once
 
@@ -11,18 +11,11 @@
 
 #include "model/geometry.h"
 #include "model/path.h"
+#include "model/shape.h"
+#include "model/shape_list.h"
 #include "model/stroke.h"
 
 namespace penwick {
-
-// The top-level drawn object. Colours are 0xRRGGBB (blue in the low byte); a
-// negative colour means none.
-struct Shape {
-    StrokeGroups groups;
-    uint8_t selected = 0;
-    int32_t colour = 0;       // ink: fills the outlines of the groups
-    int32_t fillColour = -1;  // fills the area enclosed by each group's centre line
-};
 
 enum class EditLevel : int32_t { Shape = 0, Group = 1, Stroke = 2, Point = 3 };
 
@@ -113,9 +106,13 @@ class Sketch {
 
     // --- Snapshots ---
 
-    // An independent deep copy of the whole sketch.
+    // A copy of the whole sketch that stays independent: later edits of
+    // either never reach the other. The shapes are shared until one side
+    // changes them (see ShapeList), so this costs the same for any page;
+    // the shape being drawn is copied.
     Sketch snapshot() const { return *this; }
-    // Replaces every field by a deep copy of the snapshot's.
+    // Replaces every field by the snapshot's, again sharing the shapes until
+    // either side changes them.
     void restore(const Sketch& snapshot) { *this = snapshot; }
 
   private:
@@ -126,7 +123,7 @@ class Sketch {
     Transform3D viewTransform_;
 
   public:
-    DynArray<Shape> shapes;    // committed, in drawing order (later ones on top)
+    ShapeList shapes;          // committed, in drawing order (later ones on top)
     Shape current;             // being drawn; its colours are the pen colours
     int32_t insertIndex = -1;  // -1: new shapes go to the end
     uint32_t background = 0xFFFFFF;

@@ -366,23 +366,9 @@ ReadResult pasteClipboard(ByteStream& stream, Sketch& sketch, const ReadLimits& 
     for (Shape& shape : pasted)
         shape.selected = 1;
     const int32_t at = sketch.insertIndex;
-    if (at >= 0 && at < sketch.shapes.count()) {
-        // One pass instead of n insertions, so a large paste costs no more
-        // than copying the list once.
-        DynArray<Shape> merged;
-        merged.resize(sketch.shapes.count() + n);
-        int32_t out = 0;
-        for (int32_t i = 0; i < at; ++i)
-            merged[out++] = std::move(sketch.shapes[i]);
-        for (Shape& shape : pasted)
-            merged[out++] = std::move(shape);
-        for (int32_t i = at; i < sketch.shapes.count(); ++i)
-            merged[out++] = std::move(sketch.shapes[i]);
-        sketch.shapes = std::move(merged);
-    } else {
-        for (Shape& shape : pasted)
-            sketch.shapes.append(std::move(shape));
-    }
+    // One pass instead of n insertions, so a large paste costs no more than
+    // moving the list's handles once.
+    sketch.shapes.insertAll(at >= 0 ? at : sketch.shapes.count(), std::move(pasted));
     return {true, {}, n};
 }
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/temp_folder.h"
 #include "fuzz/sketch_samples.h"
 #include "model/sketch_file.h"
+#include "tests/support/temp_folder.h"
 #include "tool_runner.h"
 
 using namespace penwick;
