@@ -113,6 +113,8 @@ bool CanvasView::load(const std::string& path, std::string& error) {
     }
     redrawAll();
     modified = false;
+    // The steps led to another page; redo keeps what it has.
+    history.clearUndo();
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "canvas/canvas_buffers.h"
+#include "canvas/undo_history.h"
 #include "framework/window/window.h"
 #include "host/device_context.h"
 #include "model/geometry.h"
@@ -45,6 +46,7 @@ class CanvasView : public ktWnd {
     InteractionMode interactionMode = InteractionMode::none;
     Vec3 lastPoint{};
     Sketch sketch;
+    UndoHistory history;    // the undo and redo stacks
     CanvasBuffers buffers;  // image, preview and faded buffers, the preview's dirty state
     uint32_t options = kUsePressure;
     Tool tool = Tool::draw;

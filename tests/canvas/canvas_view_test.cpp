@@ -319,10 +319,19 @@ TEST_F(CanvasTest, AWindowOfNoSizeHasNoBuffersAndDrawsNothing) {
     EXPECT_EQ(pixel(shown(), 150, 90), 0xFFFFFFu);
 }
 
-TEST_F(CanvasTest, ADamagedOrForeignFileChangesNothingAndSaysWhy) {
+TEST_F(CanvasTest, LoadEmptiesTheUndoStepsButNotTheRedoOnesAndADamagedFileChangesNothing) {
     std::string error;
+    view.history.takeSnapshot(view.sketch);
+    view.history.takeSnapshot(view.sketch);
+    ASSERT_EQ(view.history.undo(1, view.sketch), 1);
+    view.modified = true;
     ASSERT_TRUE(view.load(kExample, error));
+    EXPECT_FALSE(view.modified);
+    EXPECT_EQ(view.history.undoCount(), 0);
+    EXPECT_EQ(view.history.redoCount(), 1);
+
     const int32_t shapes = view.sketch.shapes.count();
+    view.history.takeSnapshot(view.sketch);
     view.modified = true;
     TempFolder folder;
     writeFileText(folder.file("broken.wnk"), "not a sketch");
@@ -332,6 +341,7 @@ TEST_F(CanvasTest, ADamagedOrForeignFileChangesNothingAndSaysWhy) {
     EXPECT_NE(error, "");
     EXPECT_EQ(view.sketch.shapes.count(), shapes);
     EXPECT_TRUE(view.modified);
+    EXPECT_EQ(view.history.undoCount(), 1);
 }
 
 TEST_F(CanvasTest, TheVectorDrawingFillsEachGroupsAreaThenItsInkInExactColours) {
