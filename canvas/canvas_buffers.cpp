@@ -34,11 +34,14 @@ bool reaches(const RectF& b, const PixelBuffer& buffer) {
            float(buffer.height()) >= b.top;
 }
 
-// The pixels a fill inside `b` can touch, with a pixel to spare on every
-// side, held to a buffer's size.
-host::Rect coveredPixels(const RectF& b, int width, int height) {
-    const double left = std::floor(double(b.left)) - 1, top = std::floor(double(b.top)) - 1;
-    const double right = std::ceil(double(b.right)) + 2, bottom = std::ceil(double(b.bottom)) + 2;
+// The pixels a fill can touch whose curves lie within `margin` of `b`, with
+// pixels to spare on every side for the rasterizer's own margins, held to a
+// buffer's size.
+host::Rect coveredPixels(const RectF& b, double margin, int width, int height) {
+    const double left = std::floor(double(b.left) - margin) - 3;
+    const double top = std::floor(double(b.top) - margin) - 3;
+    const double right = std::ceil(double(b.right) + margin) + 3;
+    const double bottom = std::ceil(double(b.bottom) + margin) + 3;
     auto clamp = [](double v, int limit) { return int(std::clamp(v, 0.0, double(limit))); };
     return {clamp(left, width), clamp(top, height), clamp(right, width), clamp(bottom, height)};
 }
@@ -52,6 +55,30 @@ void composeArea(PixelBuffer& target, PixelBuffer& source, const host::Rect& are
     target.composite(part, area.left, area.top, area.width(), area.height(), mode);
 }
 
+// The bounds of what filling a shape (in window pixels) can touch: the
+// control points of its outlines and centre lines, which the curves lie
+// inside. The discs of its points are not enough: a tip's curve can reach
+// past them.
+RectF paintedBounds(const Shape& shape) {
+    RectF all = RectF::emptyRect();
+    bool first = true;
+    auto add = [&](const Path& p) {
+        if (p.isEmpty()) return;
+        const RectF b = p.bounds();
+        all = first
+                  ? b
+                  : RectF::fromCoords(std::min(all.left, b.left), std::min(all.top, b.top),
+                                      std::max(all.right, b.right), std::max(all.bottom, b.bottom));
+        first = false;
+    };
+    for (const StrokeGroup& g : shape.groups) {
+        if (g.strokes.isEmpty()) continue;
+        if (shape.fillColour >= 0) add(centreLine(g));
+        if (shape.colour >= 0) add(outline(g));
+    }
+    return all;
+}
+
 }  // namespace
 
 void CanvasBuffers::resize(int width, int height) {
@@ -60,7 +87,7 @@ void CanvasBuffers::resize(int width, int height) {
     faded_ = PixelBuffer();
     underSheet_ = PixelBuffer();
     underSheetReady_ = false;
-    dirty_ = {};
+    previewArea_ = {};
     fadedArea_ = {};
     if (width <= 0 || height <= 0) return;
     // A size whose memory cannot be had leaves the buffers empty, as a size
@@ -79,15 +106,16 @@ void CanvasBuffers::redraw(const Sketch& sketch) {
         preview_.fillAll(0);
         previewDirty_ = false;
     }
+    previewArea_ = {};
     drawSketch(sketch, image_, faded_);
     underSheetReady_ = false;
     if (sketch.insertIndex < 0) return;  // the faded buffer was left as it was
-    RectF all = RectF::emptyRect();
-    const Transform3D& view = sketch.viewTransform();
-    for (int32_t i = std::max(sketch.insertIndex, 0); i < sketch.shapes.count(); ++i)
-        all = RectF::unite(all, bounds(sketch.shapes[i].groups, &view));
-    all = RectF::unite(all, bounds(sketch.current.groups, &view));
-    fadedArea_ = all.isEmpty() ? host::Rect{} : coveredPixels(all, width(), height());
+    fadedArea_ = {};
+    for (int32_t i = std::max(sketch.insertIndex, 0); i <= sketch.shapes.count(); ++i) {
+        const Shape shape = sketch.shapeForDrawing(i);
+        const RectF b = paintedBounds(shape);
+        if (!b.isEmpty()) fadedArea_ = unite(fadedArea_, coveredPixels(b, 0, width(), height()));
+    }
 }
 
 void CanvasBuffers::layFaded(const host::Rect& area) {
@@ -103,18 +131,18 @@ void CanvasBuffers::compose(PixelBuffer& target, const host::Rect& area, bool wi
     // Outside the dirty rectangle the preview is transparent (a discard
     // clears what it drew) and outside the faded area the sheet is empty:
     // blending them there changes nothing.
-    const host::Rect previewed = previewDirty_ ? intersect(inside, dirty_) : host::Rect{};
-    if (!withFaded) {
-        composeArea(target, image_, inside, kCopy);
-        composeArea(target, preview_, previewed, kPreviewMode);
-        return;
-    }
-    if (!underSheetReady_) {
-        if (underSheet_.isEmpty() &&
-            !underSheet_.allocate(width(), height(), PixelFormat::rgb32(), 0, 0))
-            return;
+    const host::Rect previewed = previewDirty_ ? intersect(inside, previewArea_) : host::Rect{};
+    if (withFaded && !underSheetReady_ &&
+        (!underSheet_.isEmpty() ||
+         underSheet_.allocate(width(), height(), PixelFormat::rgb32(), 0, 0))) {
         layFaded({0, 0, width(), height()});
         underSheetReady_ = true;
+    }
+    if (!withFaded || !underSheetReady_) {
+        composeArea(target, image_, inside, kCopy);
+        composeArea(target, preview_, previewed, kPreviewMode);
+        if (withFaded) composeArea(target, faded_, intersect(inside, fadedArea_), kFadedMode);
+        return;
     }
     composeArea(target, underSheet_, inside, kCopy);
     if (previewed.isEmpty()) return;
@@ -136,6 +164,9 @@ host::Rect CanvasBuffers::drawShape(const Shape& shape) {
     const RectF b = bounds(shape.groups);
     if (!reaches(b, preview_)) return {};
     penwick::drawShape(preview_, shape, shape.colour, shape.fillColour);
+    const RectF painted = paintedBounds(shape);
+    if (!painted.isEmpty())
+        previewArea_ = unite(previewArea_, coveredPixels(painted, 0, width(), height()));
     return markDrawn(b);
 }
 
@@ -145,6 +176,8 @@ host::Rect CanvasBuffers::fillPath(const Path& path, uint32_t colour) {
     const RectF b = path.bounds();
     if (!reaches(b, preview_)) return {};
     penwick::fillPath(preview_, path, colour | 0xFF000000u, 1.0);
+    // The curves lie inside their control points, the path's bounds.
+    previewArea_ = unite(previewArea_, coveredPixels(b, 0, width(), height()));
     return markDrawn(b);
 }
 
@@ -153,9 +186,8 @@ bool CanvasBuffers::discard(bool commit, host::Rect& repaint) {
     if (!previewDirty_) return false;
     if (commit) {
         image_.composite(preview_, 0, 0, preview_.width(), preview_.height(), kPreviewMode);
-        // Only the dirty rectangle of the image changed (the preview is
-        // transparent elsewhere).
-        if (underSheetReady_) layFaded(intersect(dirty_, {0, 0, width(), height()}));
+        // Only where the preview was drawn did the image change.
+        if (underSheetReady_) layFaded(previewArea_);
     }
     if (!dirty_.isEmpty())
         preview_.fillRect(0, dirty_.left, dirty_.top, dirty_.width(), dirty_.height());

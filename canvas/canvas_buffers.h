@@ -35,8 +35,10 @@ class CanvasBuffers {
     // Lays the buffers into `target` (32-bit, the buffers' layout) inside
     // `area`: the image copied, the preview over it while dirty, the faded
     // buffer at alpha 223 when `withFaded`. Only pixels that can differ from
-    // a plain copy are blended: the preview's lie inside its dirty
-    // rectangle, and the image with the faded sheet over it is kept ready
+    // a plain copy are blended: the preview's lie inside what was drawn into
+    // it since the last full redraw (a discard clears only the dirty
+    // rectangle, which a tip's curve can overreach by a pixel), and the
+    // image with the faded sheet over it is kept ready
     // (made again only when the image or the sheet changes), so a paint
     // under the sheet is a copy too, but where the preview lies.
     void compose(PixelBuffer& target, const host::Rect& area, bool withFaded);
@@ -72,6 +74,7 @@ class CanvasBuffers {
     PixelBuffer faded_;
     bool previewDirty_ = false;
     host::Rect dirty_;
+    host::Rect previewArea_;  // where the preview may hold anything
     host::Rect fadedArea_;    // where the faded buffer may hold anything
     PixelBuffer underSheet_;  // the image with the faded sheet laid over it
     bool underSheetReady_ = false;

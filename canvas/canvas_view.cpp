@@ -65,7 +65,9 @@ void CanvasView::onSize(int width, int height, int) {
 // ---- The view -----------------------------------------------------------------
 
 void CanvasView::applyView(Transform3D change) {
-    sketch.applyWindowTransform(change);
+    // No change is exactly no change (composing with a transform and its
+    // inverse would not always give the view back to the last bit).
+    if (change != Transform3D::identity()) sketch.applyWindowTransform(change);
     // The mean length of the images of the unit x and y axes.
     penSize *= (length(change.col0) + length(change.col1)) / 2;
     modified = true;

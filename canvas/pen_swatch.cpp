@@ -17,9 +17,11 @@ void drawPenSwatch(PixelBuffer& target, double penSize, int32_t colour, int32_t 
     Path band = ellipse;
     band.strokeOutline(penSize, penSize, true);
 
-    // Without a fill there is nothing inside the band to cast a shadow.
-    Path shadow = fillColour < 0 ? band : ellipse;
+    // Without a fill there is nothing inside the band to cast a shadow: the
+    // moved copy becomes its own band.
+    Path shadow = ellipse;
     shadow.translate(kShadowDx, kShadowDy);
+    if (fillColour < 0) shadow.strokeOutline(penSize, penSize, true);
     fillPath(target, shadow, 0, kShadowOpacity);
     if (fillColour >= 0) fillPath(target, ellipse, uint32_t(fillColour), 1.0);
     if (colour >= 0) fillPath(target, band, uint32_t(colour), 1.0);

@@ -17,7 +17,6 @@ void fillFigures(host::Host& host, host::DeviceContext& dc, const Path& path, in
                  double scale) {
     if (colour < 0 || path.isEmpty()) return;
     const std::vector<CubicFigure> figures = cubicFigures(path, scale);
-    if (figures.empty()) return;
     const host::Brush brush = host.createSolidBrush(host::fromRgbColour(uint32_t(colour)));
     const host::Brush previous = dc.selectBrush(brush);
     dc.beginPath();

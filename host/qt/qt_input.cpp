@@ -156,9 +156,14 @@ bool QtHost::mouseEvent(CoreWindow& w, QEvent* event) {
     const Window target = find(captureWindow()) ? captureWindow() : w.handle;
     if (!takesInput(target)) return true;
     const Point at = globalPoint(e->globalPosition());
-    const double k = clientScale(w);
-    Point p = globalPoint(e->position() * k);
-    if (target != w.handle) p = screenToClient(target, at);
+    Point p = globalPoint(e->position() * clientScale(w));
+    if (target != w.handle) {
+        // Straight from the event's own point, which keeps its fraction of a
+        // logical unit; a round trip through whole screen units would not.
+        const CoreWindow* t = find(target);
+        const QPointF local = surfaceOf(*t).client->mapFromGlobal(e->globalPosition());
+        p = globalPoint(local * clientScale(*t));
+    }
     const InputState state = inputStateOf(e->modifiers(), e->buttons());
     cursorWindow_ = target;
     postInput(target, message, state.mouseFlags(), makeLParam(p.x, p.y), state, at);

@@ -211,6 +211,10 @@ Rect QtHost::surfaceRect(const CoreWindow& w) const {
     return hostRect(s.outer->frameGeometry());
 }
 
+// FIXME: a window moved to a screen of another device pixel ratio gets no
+// WM_SIZE for its new client size in device pixels (Qt 6.4 reports the
+// change to widgets only internally); its buffers keep the old size until
+// the next resize.
 double QtHost::clientScale(const CoreWindow& w) const {
     const Surface& s = surfaceOf(w);
     if (!w.devicePixels || !s.client) return 1.0;
@@ -236,7 +240,9 @@ Point QtHost::surfaceClientSize(const CoreWindow& w) const {
     const Surface& s = surfaceOf(w);
     if (!s.client) return {};
     const double k = clientScale(w);
-    return {int(std::lround(s.client->width() * k)), int(std::lround(s.client->height() * k))};
+    // Rounded up, as paint rectangles are, so that the last screen column of
+    // a fractional ratio is drawn too.
+    return {int(std::ceil(s.client->width() * k)), int(std::ceil(s.client->height() * k))};
 }
 
 Point QtHost::surfaceClientOrigin(const CoreWindow& w) const {
@@ -262,6 +268,9 @@ Rect QtHost::adjustWindowRect(const Rect& client, std::uint32_t style, bool with
     return {client.left - side, client.top - side - top, client.right + side, client.bottom + side};
 }
 
+// Screen points are whole logical units, so a point in device pixels comes
+// back from the screen to the nearest unit (an odd device coordinate at a
+// ratio of 2 moves by one).
 Point QtHost::clientToScreen(Window window, Point p) const {
     const CoreWindow* w = find(window);
     if (!w || !surfaceOf(*w).client) return p;

@@ -180,6 +180,55 @@ TEST_F(CanvasTest, PaintingComposesOnlyWhatItMustYetEqualsLayingWholeBuffers) {
     EXPECT_FALSE(view.buffers.previewDirty());
 }
 
+TEST_F(CanvasTest, PaintsEqualLayingWholeBuffersThroughRandomDrawingDiscardsAndCommits) {
+    // Tips of any size at fractional places, whose curves overreach the
+    // discs of their points and so the dirty rectangle.
+    Sketch& s = view.sketch;
+    uint32_t seed = 12345;
+    auto next = [&](double lo, double hi) {
+        seed = seed * 1664525u + 1013904223u;
+        return lo + (hi - lo) * double(seed >> 8) / double(1u << 24);
+    };
+    view.redrawAll();
+    for (int i = 0; i < 6; ++i)
+        addShape(s, {{next(0, 600), next(0, 400)}, {next(0, 600), next(0, 400)}}, next(2, 150),
+                 0x102030 * (i + 1), -1);
+    s.insertIndex = 2;
+    view.redrawAll();
+    for (int step = 0; step < 24; ++step) {
+        Shape passing;
+        passing.colour = int32_t(0x00FF00 + step);
+        passing.groups.append(StrokeGroup{});
+        Stroke stroke;
+        for (int k = 0; k < 2; ++k) {
+            StrokePoint p;
+            p.x = float(next(0, 650));
+            p.y = float(next(0, 450));
+            p.radius = float(next(1, 40));
+            stroke.points.append(p);
+        }
+        passing.groups[0].strokes.append(stroke);
+        view.drawShapeToPreview(passing);
+        if (step % 3 == 1) view.discardPreview(false);
+        if (step % 5 == 4) view.discardPreview(true);
+        host.invalidate(view.handle(), nullptr, false);
+        PixelBuffer expected;
+        ASSERT_TRUE(
+            expected.allocate(client().width(), client().height(), PixelFormat::rgb32(), 0, 0));
+        expected.composite(view.buffers.image(), 0, 0, -1, -1, 0);
+        expected.composite(view.buffers.preview(), 0, 0, -1, -1, 8 + 255);
+        expected.composite(view.buffers.faded(), 0, 0, -1, -1, 8 + 223);
+        const PixelBuffer& picture = shown();
+        std::string where;
+        for (int y = 0; y < picture.height() && where.empty(); ++y)
+            for (int x = y < testing::kSwatchCornerHeight ? testing::kSwatchCornerWidth : 0;
+                 x < picture.width() && where.empty(); ++x)
+                if (pixel(picture, x, y) != pixel(expected, x, y))
+                    where = std::to_string(x) + "," + std::to_string(y);
+        ASSERT_EQ(where, "") << "step " << step;
+    }
+}
+
 TEST_F(CanvasTest, ThePenSwatchIsDrawnForPaintsThatReachTheCorner) {
     view.penSize = 6;
     view.sketch.current.colour = 0x000000;
