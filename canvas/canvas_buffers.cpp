@@ -34,14 +34,14 @@ bool reaches(const RectF& b, const PixelBuffer& buffer) {
            float(buffer.height()) >= b.top;
 }
 
-// The pixels a fill can touch whose curves lie within `margin` of `b`, with
-// pixels to spare on every side for the rasterizer's own margins, held to a
-// buffer's size.
-host::Rect coveredPixels(const RectF& b, double margin, int width, int height) {
-    const double left = std::floor(double(b.left) - margin) - 3;
-    const double top = std::floor(double(b.top) - margin) - 3;
-    const double right = std::ceil(double(b.right) + margin) + 3;
-    const double bottom = std::ceil(double(b.bottom) + margin) + 3;
+// The pixels a fill whose curves lie inside `b` can touch, with pixels to
+// spare on every side for the rasterizer's own margins, held to a buffer's
+// size.
+host::Rect coveredPixels(const RectF& b, int width, int height) {
+    const double left = std::floor(double(b.left)) - 3;
+    const double top = std::floor(double(b.top)) - 3;
+    const double right = std::ceil(double(b.right)) + 3;
+    const double bottom = std::ceil(double(b.bottom)) + 3;
     auto clamp = [](double v, int limit) { return int(std::clamp(v, 0.0, double(limit))); };
     return {clamp(left, width), clamp(top, height), clamp(right, width), clamp(bottom, height)};
 }
@@ -114,7 +114,7 @@ void CanvasBuffers::redraw(const Sketch& sketch) {
     for (int32_t i = std::max(sketch.insertIndex, 0); i <= sketch.shapes.count(); ++i) {
         const Shape shape = sketch.shapeForDrawing(i);
         const RectF b = paintedBounds(shape);
-        if (!b.isEmpty()) fadedArea_ = unite(fadedArea_, coveredPixels(b, 0, width(), height()));
+        if (!b.isEmpty()) fadedArea_ = unite(fadedArea_, coveredPixels(b, width(), height()));
     }
 }
 
@@ -166,7 +166,7 @@ host::Rect CanvasBuffers::drawShape(const Shape& shape) {
     penwick::drawShape(preview_, shape, shape.colour, shape.fillColour);
     const RectF painted = paintedBounds(shape);
     if (!painted.isEmpty())
-        previewArea_ = unite(previewArea_, coveredPixels(painted, 0, width(), height()));
+        previewArea_ = unite(previewArea_, coveredPixels(painted, width(), height()));
     return markDrawn(b);
 }
 
@@ -177,7 +177,7 @@ host::Rect CanvasBuffers::fillPath(const Path& path, uint32_t colour) {
     if (!reaches(b, preview_)) return {};
     penwick::fillPath(preview_, path, colour | 0xFF000000u, 1.0);
     // The curves lie inside their control points, the path's bounds.
-    previewArea_ = unite(previewArea_, coveredPixels(b, 0, width(), height()));
+    previewArea_ = unite(previewArea_, coveredPixels(b, width(), height()));
     return markDrawn(b);
 }
 

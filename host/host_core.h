@@ -207,8 +207,8 @@ class HostCore : public Host {
     const CoreWindow* find(Window window) const { return windows_.find(window); }
     const WindowTable<CoreWindow>& windows() const { return windows_; }
     const MenuStore& menus() const { return menus_; }
-    // Queues input for a window with the keys and buttons held at that
-    // moment and the cursor's screen position.
+    // Queues a message with the keys and buttons held at that moment (none
+    // for a message the program posts) and the cursor's screen position.
     void postInput(Window window, std::uint32_t message, WParam wParam, LParam lParam,
                    const InputState& state, Point cursor);
     // The character a key-down makes, as the window system said; the next
@@ -252,8 +252,6 @@ class HostCore : public Host {
     void destroyTree(Window window);
     void forgetTimersOf(Window window);
     void menuChanged(Menu menu);
-    void queue(Window window, std::uint32_t message, WParam wParam, LParam lParam, InputState state,
-               Point cursor);
     bool take(Message& message, Window window, std::uint32_t first, std::uint32_t last,
               bool remove);
 

@@ -13,20 +13,15 @@ namespace {
 constexpr std::size_t kKeptKeyCharacters = 64;
 }  // namespace
 
-void HostCore::queue(Window window, std::uint32_t message, WParam wParam, LParam lParam,
-                     InputState state, Point cursor) {
+void HostCore::postInput(Window window, std::uint32_t message, WParam wParam, LParam lParam,
+                         const InputState& state, Point cursor) {
     queue_.post({window, message, wParam, lParam, std::uint32_t(millisecondsSinceStart()), cursor},
                 state);
 }
 
-void HostCore::postInput(Window window, std::uint32_t message, WParam wParam, LParam lParam,
-                         const InputState& state, Point cursor) {
-    queue(window, message, wParam, lParam, state, cursor);
-}
-
 bool HostCore::postMessage(Window window, std::uint32_t message, WParam wParam, LParam lParam) {
     if (window != kNoWindow && !find(window)) return false;
-    queue(window, message, wParam, lParam, {}, cursorPos());
+    postInput(window, message, wParam, lParam, {}, cursorPos());
     return true;
 }
 
@@ -35,7 +30,7 @@ LResult HostCore::sendMessage(Window window, std::uint32_t message, WParam wPara
 }
 
 void HostCore::postQuitMessage(int exitCode) {
-    queue(kNoWindow, WM_QUIT, WParam(exitCode), 0, {}, cursorPos());
+    postInput(kNoWindow, WM_QUIT, WParam(exitCode), 0, {}, cursorPos());
 }
 
 bool HostCore::take(Message& message, Window window, std::uint32_t first, std::uint32_t last,

@@ -166,7 +166,7 @@ void HostCore::enableTablet(TabletContext context, bool enable) {
 WParam HostCore::postTabletPacket(TabletContext context, const TabletPacket& packet, Point cursor) {
     const WParam serial = tablets_.add(context, packet);
     if (serial != 0)
-        queue(tablets_.window(context), WT_PACKET, serial, LParam(context), {}, cursor);
+        postInput(tablets_.window(context), WT_PACKET, serial, LParam(context), {}, cursor);
     return serial;
 }
 
