@@ -15,8 +15,8 @@ namespace penwick {
 
 namespace {
 
-constexpr std::uint32_t kDialogFlags = host::PD_PAGENUMS | host::PD_NOSELECTION |
-                                       host::PD_PRINTSETUP;
+constexpr std::uint32_t kDialogFlags =
+    host::PD_PAGENUMS | host::PD_NOSELECTION | host::PD_PRINTSETUP;
 
 host::PrintSettings firstSettings() {
     host::PrintSettings s;

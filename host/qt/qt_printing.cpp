@@ -20,6 +20,9 @@ class Printer : public PrinterContext {
         if (!settings.outputFile.empty()) {
             printer_.setOutputFormat(QPrinter::PdfFormat);
             printer_.setOutputFileName(fromUtf8(settings.outputFile));
+            // A file has no edge a printer cannot reach: the page is the
+            // whole paper. A printer's page is the part it can print on.
+            printer_.setFullPage(true);
         }
         printer_.setCopyCount(std::max(settings.copies, 1));
         dc_ = std::make_unique<PainterContext>(host, paintDeviceCaps(printer_));

@@ -17,6 +17,7 @@
 #include "model/sketch_file.h"
 #include "render/sketch_drawing.h"
 #include "tests/app/app_test_support.h"
+#include "tests/app/script_driver.h"
 #include "tests/support/private_home.h"
 
 namespace penwick {
@@ -39,30 +40,7 @@ bool drawnLikeTheExport(CanvasView& view, int width, int height) {
                                              testing::kSwatchCornerHeight);
 }
 
-// Runs a script of steps from a timer, so that it goes on inside the main
-// loop and inside modal loops alike. A step answers true when it is done;
-// the script gives up (closing the program) after too many ticks.
-class Driver : public ktWnd {
-  public:
-    std::vector<std::function<bool()>> steps;
-    std::size_t next = 0;
-    int ticks = 0;
-    bool gaveUp = false;
-
-    void start() {
-        ASSERT_TRUE(create(nullptr, "driver", WS_POPUP, 0, kNoWindow, 0, 0, 10, 10, 0));
-        instance().setTimer(handle(), 1, 30);
-    }
-    LResult windowProc(std::uint32_t message, WParam wParam, LParam lParam) override {
-        if (message != WM_TIMER) return ktWnd::windowProc(message, wParam, lParam);
-        if (next < steps.size() && steps[next]()) ++next;
-        if (++ticks > 600 && !gaveUp) {  // about 18 seconds
-            gaveUp = true;
-            if (ktApp* app = ktApp::current()) instance().destroyWindow(app->mainWindowHandle());
-        }
-        return 0;
-    }
-};
+using Driver = testing::ScriptDriver;
 
 class ProgramOnQt : public ::testing::Test {
   protected:
