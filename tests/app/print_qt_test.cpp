@@ -148,12 +148,11 @@ TEST_F(PrintOnQt, PrintsTheVisibleCanvasIntoAPdfFileThroughThePrintDialog) {
         ASSERT_GT(shown.width, 0);
         for (int page : {1, 2}) {
             const std::string prefix = scratch + "/page" + std::to_string(page);
-            RunResult rendered = runProgram("pdftoppm",
-                                            {"-png", "-singlefile", "-f", std::to_string(page),
-                                             "-l", std::to_string(page), "-scale-to-x",
-                                             std::to_string(shown.width), "-scale-to-y", "-1",
-                                             pdf, prefix},
-                                            scratch);
+            RunResult rendered = runProgram(
+                "pdftoppm",
+                {"-png", "-singlefile", "-f", std::to_string(page), "-l", std::to_string(page),
+                 "-scale-to-x", std::to_string(shown.width), "-scale-to-y", "-1", pdf, prefix},
+                scratch);
             ASSERT_EQ(rendered.status, 0) << rendered.err;
             QImage image(QString::fromStdString(prefix + ".png"));
             ASSERT_FALSE(image.isNull());
