@@ -41,6 +41,7 @@ struct Modifiers {
     bool shift = false;
     bool control = false;
     bool alt = false;
+    bool touch = false;  // mouse input the system made from a touch
 };
 
 struct MessageBoxCall {
@@ -170,6 +171,8 @@ class HeadlessHost : public HostCore {
     // One tablet sample to the window of an open context; answers the serial.
     WParam tabletSample(TabletContext context, std::uint32_t buttons, std::uint32_t x,
                         std::uint32_t y, std::uint32_t pressure);
+    // The pen comes near the screen or leaves it.
+    void penNear(bool near) { penProximity(near); }
     // Files dropped on a window that accepts them; false when it does not.
     bool dropFiles(Window window, std::vector<std::string> files);
     // Clicks the close box: sends WM_CLOSE.

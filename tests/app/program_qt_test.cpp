@@ -8,6 +8,12 @@
 #include <string>
 #include <vector>
 
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPointingDevice>
+#include <QTabletEvent>
+#include <QWidget>
+
 #include "app/program_resources.h"
 #include "app/sketch_app.h"
 #include "framework/platform/bitmap.h"
@@ -113,6 +119,114 @@ TEST_F(ProgramOnQt, StartsShowsAFileResizesShowsTheAboutBoxAndCloses) {
         EXPECT_EQ(aboutTitle, "Penwick");
         EXPECT_TRUE(aboutClosed);
         EXPECT_EQ(app.windowCount(), 0);
+    }
+    setInstance(nullptr);
+}
+
+// The radii of a shape's points, in window pixels.
+std::vector<float> radiiOf(const Shape& shape) {
+    std::vector<float> radii;
+    for (const StrokeGroup& g : shape.groups)
+        for (const Stroke& s : g.strokes)
+            for (const StrokePoint& p : s.points)
+                radii.push_back(p.radius);
+    return radii;
+}
+
+bool inkedAt(CanvasView& view, int x, int y) {
+    const PixelBuffer shown = pixelBufferOf(*view.backBuffer());
+    const uint8_t* p = shown.row(y) + 4 * x;
+    return p[0] < 200 && p[1] < 200 && p[2] < 200;  // black ink on white paper
+}
+
+TEST_F(ProgramOnQt, StrokesOfThePenAndTheMouseAppearInTheWindowAndTheSketch) {
+    static char name[] = "penwick";
+    char* argv[] = {name, nullptr};
+    qt::QtHost qtHost(1, argv);
+    setInstance(&qtHost);
+    {
+        SketchApp app;
+        Driver driver;
+        const QPointingDevice pen(
+            QStringLiteral("test pen"), 4711, QInputDevice::DeviceType::Stylus,
+            QPointingDevice::PointerType::Pen,
+            QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
+        const QPointingDevice finger(QStringLiteral("test touch screen"), 4712,
+                                     QInputDevice::DeviceType::TouchScreen,
+                                     QPointingDevice::PointerType::Finger,
+                                     QInputDevice::Capability::Position, 10, 0);
+        auto frame = [&] { return app.mainFrame(); };
+        auto canvas = [&] { return qtHost.clientWidget(frame()->view()->handle()); };
+        auto sendPen = [&](QEvent::Type type, QPointF at, double pressure, bool tip) {
+            QTabletEvent e(type, &pen, at, canvas()->mapToGlobal(at), pressure, 0, 0, 0, 0, 0,
+                           Qt::NoModifier, tip ? Qt::LeftButton : Qt::NoButton,
+                           tip ? Qt::LeftButton : Qt::NoButton);
+            QCoreApplication::sendEvent(canvas(), &e);
+        };
+        auto sendMouse = [&](QEvent::Type type, QPointF at, Qt::MouseButtons held,
+                             const QPointingDevice* device) {
+            QMouseEvent e(type, at, at, canvas()->mapToGlobal(at),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                          Qt::NoModifier, device);
+            QCoreApplication::sendEvent(canvas(), &e);
+        };
+        const QPointingDevice* mouse = QPointingDevice::primaryPointingDevice();
+        auto shapes = [&] { return frame()->view()->sketch.shapes.count(); };
+        driver.steps = {
+            [&] { return frame() && frame()->view() && qtHost.isVisible(frame()->handle()); },
+            // A pen stroke whose pressure grows, one sample a tick so each
+            // is processed rather than passed over.
+            [&] {
+                sendPen(QEvent::TabletPress, {100, 100}, 0.1, true);
+                return true;
+            },
+            [&] {
+                static int x = 100;
+                x += 10;
+                sendPen(QEvent::TabletMove, {double(x), 100}, (x - 100) / 100.0, true);
+                return x >= 200;
+            },
+            [&] {
+                sendPen(QEvent::TabletRelease, {200, 100}, 0, false);
+                return true;
+            },
+            [&] {
+                if (shapes() != 1) return false;
+                const std::vector<float> radii = radiiOf(frame()->view()->sketch.shapeForDrawing(0));
+                EXPECT_GE(radii.size(), 8u);
+                EXPECT_LT(radii.front(), radii.back());  // the width follows the pressure
+                EXPECT_TRUE(inkedAt(*frame()->view(), 150, 100));
+                // A mouse stroke below it.
+                sendMouse(QEvent::MouseButtonPress, {100, 200}, Qt::LeftButton, mouse);
+                return true;
+            },
+            [&] {
+                sendMouse(QEvent::MouseMove, {150, 200}, Qt::LeftButton, mouse);
+                sendMouse(QEvent::MouseMove, {200, 200}, Qt::LeftButton, mouse);
+                sendMouse(QEvent::MouseButtonRelease, {200, 200}, Qt::NoButton, mouse);
+                return true;
+            },
+            [&] {
+                if (shapes() != 2) return false;
+                EXPECT_TRUE(inkedAt(*frame()->view(), 150, 200));
+                // The palm: a touch made into mouse events while the pen is near.
+                sendPen(QEvent::TabletMove, {300, 300}, 0, false);
+                sendMouse(QEvent::MouseButtonPress, {100, 300}, Qt::LeftButton, &finger);
+                sendMouse(QEvent::MouseMove, {200, 300}, Qt::LeftButton, &finger);
+                sendMouse(QEvent::MouseButtonRelease, {200, 300}, Qt::NoButton, &finger);
+                return true;
+            },
+            [&] {
+                EXPECT_EQ(shapes(), 2);
+                EXPECT_FALSE(inkedAt(*frame()->view(), 150, 300));
+                frame()->post(WM_COMMAND, kCommandExit, 0);
+                return true;
+            },
+        };
+        driver.start();
+        EXPECT_EQ(app.run(&programResources(), "", SW_SHOW), 0);
+        EXPECT_FALSE(driver.gaveUp);
+        EXPECT_EQ(driver.next, driver.steps.size());
     }
     setInstance(nullptr);
 }
