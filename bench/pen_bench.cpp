@@ -76,7 +76,8 @@ void PenSample(benchmark::State& state) {
     scene.penSample();  // the tip touches: the snapshot, outside the timing
     for (auto _ : state)
         scene.penSample();
-    state.counters["stroke"] = double(scene.view.sketch.current.groups[0].strokes[0].points.count());
+    state.counters["stroke"] =
+        double(scene.view.sketch.current.groups[0].strokes[0].points.count());
 }
 BENCHMARK(PenSample)
     ->ArgsProduct({{0, 5000}, {100, 5000, 50000}})

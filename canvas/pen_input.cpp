@@ -33,7 +33,7 @@
 //   move        move, otherwise            -> pan                                     move  held
 //   move        draw, moved                -> a point here, its piece drawn (Shift:    draw  held
 //                                             replaces the last, the shape redrawn)
-//   release     -                          -> "stroke end"                            -     released
+//   release     -                          -> "stroke end"                            - released
 #include <cmath>
 #include <numbers>
 

@@ -54,7 +54,8 @@ class PenTest : public HeadlessTest {
         const Rect c = host.clientRect(view.handle());
         const double m = kTabletMargin;
         const auto X = uint32_t(std::lround((x + m) / (c.right + 2 * m) * kTabletExtent));
-        const auto Y = uint32_t(std::lround((c.bottom + m - y) / (c.bottom + 2 * m) * kTabletExtent));
+        const auto Y =
+            uint32_t(std::lround((c.bottom + m - y) / (c.bottom + 2 * m) * kTabletExtent));
         host.tabletSample(view.tabletContext, buttons, X, Y,
                           uint32_t(std::lround(pressure * kTabletPressureScale)));
         pump();
@@ -218,7 +219,7 @@ TEST_F(PenTest, AMouseStrokeIsDrawnWhileItGrowsAndCommittedOnRelease) {
     EXPECT_EQ(host.captureWindow(), kNoWindow);
     EXPECT_EQ(view.sketch.shapes.count(), 1);
     EXPECT_EQ(view.interactionMode, InteractionMode::draw);  // a release leaves the mode
-    move(200, 200);  // no capture: nothing
+    move(200, 200);                                          // no capture: nothing
     EXPECT_EQ(pointCount(view.sketch.current), 0);
 }
 
@@ -286,8 +287,8 @@ TEST_F(PenTest, RightDragPansMiddleDragRotatesAndTheWheelZoomsAboutTheCentre) {
     EXPECT_DOUBLE_EQ(scale(), 4);
     EXPECT_DOUBLE_EQ(view.penSize, 4 * pen);
     // The centre stays put: x' = 4 (x - c) + c.
-    EXPECT_NEAR(view.sketch.viewTransform().translation.x,
-                4 * (start_.translation.x - c.x) + c.x, 1e-6);
+    EXPECT_NEAR(view.sketch.viewTransform().translation.x, 4 * (start_.translation.x - c.x) + c.x,
+                1e-6);
     EXPECT_TRUE(view.viewChanged);
     host.advance(kCanvasTimerPeriodMs);
     pump();
@@ -297,8 +298,8 @@ TEST_F(PenTest, RightDragPansMiddleDragRotatesAndTheWheelZoomsAboutTheCentre) {
 // ---- The lasso and the selection -------------------------------------------
 
 TEST_F(PenTest, ALassoSelectsWhatItEnclosesAtEveryEditLevel) {
-    for (EditLevel level : {EditLevel::Shape, EditLevel::Group, EditLevel::Stroke,
-                            EditLevel::Point}) {
+    for (EditLevel level :
+         {EditLevel::Shape, EditLevel::Group, EditLevel::Stroke, EditLevel::Point}) {
         SCOPED_TRACE(int(level));
         view.sketch.clear();
         view.sketch.editLevel = EditLevel::Shape;
