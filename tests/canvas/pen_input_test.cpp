@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "canvas/canvas_view.h"
+#include "framework/platform/bitmap.h"
 #include "host/keys.h"
 #include "host/window_style.h"
 #include "tests/framework/headless_fixture.h"
@@ -368,6 +369,26 @@ TEST_F(PenTest, WhileShapesAreSelectedTheGesturesMoveThemAndNotThePaper) {
     move(250, 200);
     release(MouseButton::right, 250, 200);
     EXPECT_NEAR(origin().x, 50, 1e-9);
+}
+
+TEST_F(PenTest, APenLassoShowsRedWhileItIsDrawnAndSelectsLikeTheMouse) {
+    mouseLine(100, 140, 100);
+    view.tool = Tool::select;
+    pen(kTip, 80, 80, 1);
+    for (auto [x, y] : {std::pair{160, 80}, {160, 120}, {80, 120}, {80, 79}})
+        pen(kTip, x, y, 1);
+    host.paint();
+    const PixelBuffer shown = pixelBufferOf(*view.backBuffer());
+    int red = 0;  // red laid over the paper
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const uint8_t* p = shown.row(y) + 4 * x;
+            red += p[2] == 0xFF && p[1] < 0x20 && p[0] < 0x20;
+        }
+    EXPECT_GT(red, 100);
+    pen(0, 80, 79, 0);
+    EXPECT_EQ(view.sketch.selectedShapeCount(), 1);
+    EXPECT_EQ(view.sketch.currentGroupCount(), 0);
 }
 
 // ---- The commands ------------------------------------------------------------
