@@ -56,14 +56,14 @@ int main(int argc, char** argv) {
             while (posted < kSamples && posted <= elapsed * kRate) {
                 const double t = double(posted) / kRate;
                 const QPointF at(100 + 200 * t, 400 + 250 * std::sin(6 * t));
-                const QEvent::Type type = posted == 0               ? QEvent::TabletPress
+                const QEvent::Type type = posted == 0              ? QEvent::TabletPress
                                           : posted == kSamples - 1 ? QEvent::TabletRelease
                                                                    : QEvent::TabletMove;
                 const bool tip = type != QEvent::TabletRelease;
                 QCoreApplication::postEvent(
                     canvas, new QTabletEvent(type, &pen, at, canvas->mapToGlobal(at),
-                                             0.3 + 0.5 * std::fabs(std::sin(3 * t)), 0, 0, 0, 0,
-                                             0, Qt::NoModifier, tip ? Qt::LeftButton : Qt::NoButton,
+                                             0.3 + 0.5 * std::fabs(std::sin(3 * t)), 0, 0, 0, 0, 0,
+                                             Qt::NoModifier, tip ? Qt::LeftButton : Qt::NoButton,
                                              tip ? Qt::LeftButton : Qt::NoButton));
                 ++posted;
             }
