@@ -209,6 +209,7 @@ TEST_F(PenTest, ATapThatNeverMovedLeavesADotAsAClickDoes) {
 
 TEST_F(PenTest, AMouseStrokeIsDrawnWhileItGrowsAndCommittedOnRelease) {
     press(MouseButton::left, 100, 100);
+    EXPECT_EQ(host.cursor(), Cursor::cross);
     EXPECT_EQ(host.captureWindow(), view.handle());
     EXPECT_EQ(view.history.undoCount(), 1);
     move(130, 100);
