@@ -8,7 +8,11 @@
 #include <string>
 #include <vector>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QImage>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPointingDevice>
 #include <QTabletEvent>
@@ -139,6 +143,55 @@ bool inkedAt(CanvasView& view, int x, int y) {
     return p[0] < 200 && p[1] < 200 && p[2] < 200;  // black ink on white paper
 }
 
+std::string run(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
+// The clipboard's vector picture is well-formed XML, and rendered by another
+// program it looks like the PNG beside it: the same size, the same pixels
+// inked (allowing for the two renderers' edges).
+void expectTheClipboardPictureRendersLikeItsPng(const std::string& folder) {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    const QByteArray svg = data->data(QStringLiteral("image/svg+xml"));
+    const QImage png = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG")
+                           .convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(svg.isEmpty());
+    ASSERT_FALSE(png.isNull());
+    const std::string svgFile = folder + "/copy.svg", pngFile = folder + "/copy-rsvg.png";
+    FILE* out = std::fopen(svgFile.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(svg.data(), 1, size_t(svg.size()), out);
+    std::fclose(out);
+    EXPECT_EQ(run("xmllint --noout '" + svgFile + "' 2>&1; echo $?"), "0\n");
+    EXPECT_EQ(
+        run("rsvg-convert -b white -w " + std::to_string(png.width()) + " -h " +
+            std::to_string(png.height()) + " -o '" + pngFile + "' '" + svgFile + "' 2>&1; echo $?"),
+        "0\n");
+    const QImage other =
+        QImage(QString::fromStdString(pngFile)).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(other.size(), png.size());
+    int inked = 0, disagree = 0;
+    // Every fourth pixel each way is plenty for a picture thousands wide.
+    for (int y = 0; y < png.height(); y += 4)
+        for (int x = 0; x < png.width(); x += 4) {
+            const QRgb ours = png.pixel(x, y);  // ink on a transparent ground
+            const bool a = qAlpha(ours) >= 128 && qGray(ours) < 128;
+            const bool b = qGray(other.pixel(x, y)) < 128;
+            inked += a;
+            disagree += a != b;
+        }
+    EXPECT_GT(inked, 50);
+    EXPECT_LT(disagree, inked / 5) << "of " << inked << " inked pixels";
+}
+
 TEST_F(ProgramOnQt, StrokesOfThePenAndTheMouseAppearInTheWindowAndTheSketch) {
     static char name[] = "penwick";
     char* argv[] = {name, nullptr};
@@ -151,10 +204,9 @@ TEST_F(ProgramOnQt, StrokesOfThePenAndTheMouseAppearInTheWindowAndTheSketch) {
             QStringLiteral("test pen"), 4711, QInputDevice::DeviceType::Stylus,
             QPointingDevice::PointerType::Pen,
             QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 3);
-        const QPointingDevice finger(QStringLiteral("test touch screen"), 4712,
-                                     QInputDevice::DeviceType::TouchScreen,
-                                     QPointingDevice::PointerType::Finger,
-                                     QInputDevice::Capability::Position, 10, 0);
+        const QPointingDevice finger(
+            QStringLiteral("test touch screen"), 4712, QInputDevice::DeviceType::TouchScreen,
+            QPointingDevice::PointerType::Finger, QInputDevice::Capability::Position, 10, 0);
         auto frame = [&] { return app.mainFrame(); };
         auto canvas = [&] { return qtHost.clientWidget(frame()->view()->handle()); };
         auto sendPen = [&](QEvent::Type type, QPointF at, double pressure, bool tip) {
@@ -192,7 +244,8 @@ TEST_F(ProgramOnQt, StrokesOfThePenAndTheMouseAppearInTheWindowAndTheSketch) {
             },
             [&] {
                 if (shapes() != 1) return false;
-                const std::vector<float> radii = radiiOf(frame()->view()->sketch.shapeForDrawing(0));
+                const std::vector<float> radii =
+                    radiiOf(frame()->view()->sketch.shapeForDrawing(0));
                 EXPECT_GE(radii.size(), 8u);
                 EXPECT_LT(radii.front(), radii.back());  // the width follows the pressure
                 EXPECT_TRUE(inkedAt(*frame()->view(), 150, 100));
@@ -219,6 +272,10 @@ TEST_F(ProgramOnQt, StrokesOfThePenAndTheMouseAppearInTheWindowAndTheSketch) {
             [&] {
                 EXPECT_EQ(shapes(), 2);
                 EXPECT_FALSE(inkedAt(*frame()->view(), 150, 300));
+                // The drawing on the clipboard, as other programs paste it.
+                frame()->view()->penSize = 1;
+                frame()->view()->execute("copy all");
+                expectTheClipboardPictureRendersLikeItsPng(home_.folder().path().string());
                 frame()->post(WM_COMMAND, kCommandExit, 0);
                 return true;
             },
