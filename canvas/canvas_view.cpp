@@ -110,9 +110,14 @@ void CanvasView::applyView(Transform3D change) {
     viewChanged = true;
 }
 
-void CanvasView::scaleBy(double f) {
+// The centre that zooms and turns keep still: the client's integer halves.
+Vec3d CanvasView::clientCentre() const {
     const host::Rect client = host::instance().clientRect(handle());
-    const Vec3d centre{double(client.width() / 2), double(client.height() / 2), 0};
+    return {double(client.width() / 2), double(client.height() / 2), 0};
+}
+
+void CanvasView::scaleBy(double f) {
+    const Vec3d centre = clientCentre();
     applyView(scaleAbout(centre, f, centre));
 }
 
@@ -122,7 +127,7 @@ void CanvasView::resetView(bool bake) {
 
 void CanvasView::showAll() {
     const host::Rect client = host::instance().clientRect(handle());
-    const Vec3d centre{double(client.width() / 2), double(client.height() / 2), 0};
+    const Vec3d centre = clientCentre();
     const double shrunkWidth = (client.right - kShowAllMargin) - (client.left + kShowAllMargin);
     const double shrunkHeight = (client.bottom - kShowAllMargin) - (client.top + kShowAllMargin);
     const RectF box = sketch.viewBounds();

@@ -131,7 +131,6 @@ class CanvasView : public ktWnd {
     void onMouseMove(host::WParam flags, host::LParam at);
     void onMouseUp();
     void onWheel(int delta);
-    Vec3d clientCentre() const;
     // A tablet tap: where the tip touched, and the highest pressure seen,
     // until the gesture adds a point of its own.
     struct PendingTap {
@@ -144,6 +143,7 @@ class CanvasView : public ktWnd {
     void strokeEnd();
     void deleteCommand();
 
+    Vec3d clientCentre() const;
     void timerTick();
     void rasterRedraw();
     void platformRedraw();

@@ -81,20 +81,7 @@ Transform3D stretchAbout(Vec3d c, double dx, double dy) {
     t.thenTranslate(c);
     return t;
 }
-
-Transform3D scaleAbout(Vec3d c, double s) {
-    Transform3D t = Transform3D::identity();
-    t.thenTranslate({-c.x, -c.y, 0});
-    t.thenScale(s);
-    t.thenTranslate(c);
-    return t;
-}
 }  // namespace
-
-Vec3d CanvasView::clientCentre() const {
-    const host::Rect client = host::instance().clientRect(handle());
-    return {double(client.width() / 2), double(client.height() / 2), 0};
-}
 
 void CanvasView::openTablet() {
     tabletContext = host::instance().openTablet(handle());
@@ -298,7 +285,7 @@ void CanvasView::onMouseUp() {
 }
 
 void CanvasView::onWheel(int delta) {
-    applyView(scaleAbout(clientCentre(), std::exp2(delta / 60.0)));
+    scaleBy(std::exp2(delta / 60.0));
 }
 
 }  // namespace penwick

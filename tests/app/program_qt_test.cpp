@@ -28,6 +28,7 @@
 #include "render/sketch_drawing.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/script_driver.h"
+#include "tests/support/command_output.h"
 #include "tests/support/private_home.h"
 
 namespace penwick {
@@ -52,16 +53,19 @@ bool drawnLikeTheExport(CanvasView& view, int width, int height) {
 
 using Driver = testing::ScriptDriver;
 
+// The program's own host, in a private home, for one test.
 class ProgramOnQt : public ::testing::Test {
   protected:
+    ProgramOnQt() { setInstance(&qtHost); }
+    ~ProgramOnQt() override { setInstance(nullptr); }
+
     testing::PrivateHome home_;
+    char name_[8] = "penwick";
+    char* argv_[2] = {name_, nullptr};
+    qt::QtHost qtHost{1, argv_};
 };
 
 TEST_F(ProgramOnQt, StartsShowsAFileResizesShowsTheAboutBoxAndCloses) {
-    static char name[] = "penwick";
-    char* argv[] = {name, nullptr};
-    qt::QtHost qtHost(1, argv);
-    setInstance(&qtHost);
     {
         SketchApp app;
         Driver driver;
@@ -124,7 +128,6 @@ TEST_F(ProgramOnQt, StartsShowsAFileResizesShowsTheAboutBoxAndCloses) {
         EXPECT_TRUE(aboutClosed);
         EXPECT_EQ(app.windowCount(), 0);
     }
-    setInstance(nullptr);
 }
 
 // The radii of a shape's points, in window pixels.
@@ -144,14 +147,7 @@ bool inkedAt(CanvasView& view, int x, int y) {
 }
 
 std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe))
-            out += buffer;
-        pclose(pipe);
-    }
-    return out;
+    return penwick::testing::commandOutput(command);
 }
 
 // The clipboard's vector picture is well-formed XML, and rendered by another
@@ -193,10 +189,6 @@ void expectTheClipboardPictureRendersLikeItsPng(const std::string& folder) {
 }
 
 TEST_F(ProgramOnQt, StrokesOfThePenAndTheMouseAppearInTheWindowAndTheSketch) {
-    static char name[] = "penwick";
-    char* argv[] = {name, nullptr};
-    qt::QtHost qtHost(1, argv);
-    setInstance(&qtHost);
     {
         SketchApp app;
         Driver driver;
@@ -285,7 +277,6 @@ TEST_F(ProgramOnQt, StrokesOfThePenAndTheMouseAppearInTheWindowAndTheSketch) {
         EXPECT_FALSE(driver.gaveUp);
         EXPECT_EQ(driver.next, driver.steps.size());
     }
-    setInstance(nullptr);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "host/qt/tablet_mapping.h"
 #include "host/window_style.h"
 #include "tests/host/qt/qt_test_host.h"
+#include "tests/support/command_output.h"
 
 namespace {
 
@@ -62,14 +63,7 @@ class QtServicesTest : public ::testing::Test {
 };
 
 std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe))
-            out += buffer;
-        pclose(pipe);
-    }
-    return out;
+    return penwick::testing::commandOutput(command);
 }
 
 TEST(TabletMapping, CoversTheClientAreaWithItsMarginYUp) {
