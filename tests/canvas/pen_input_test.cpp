@@ -115,7 +115,7 @@ TEST_F(PenTest, TheTipTouchingTakesOneSnapshotAndDrawsFromTheNextMovingPacket) {
     EXPECT_EQ(view.history.undoCount(), 1);
     // The stored point trails the pen by r = pressure × penSize = 5 pixels,
     // and takes the radius (pressure + 0.05) × penSize.
-    const StrokePoint& p = lastPointOf(view.sketch.shapeForDrawing(-1));
+    const StrokePoint p = lastPointOf(view.sketch.shapeForDrawing(-1));
     EXPECT_NEAR(p.x, 135, 0.01);
     EXPECT_NEAR(p.y, 100, 0.01);
     EXPECT_NEAR(p.radius, 5.5, 0.01);
