@@ -31,14 +31,14 @@
 //   move        no capture                 -> -                                       -     -
 //   move        move, middle held          -> rotate and zoom (Shift: stretch)        move  held
 //   move        move, otherwise            -> pan                                     move  held
-//   move        draw, moved                -> a point here (Shift: replaces the last)  draw  held
-//   release     -                          -> "stroke end"                            -     released
+//   move        draw, moved                -> a point here, its piece drawn (Shift:    draw  held
+//                                             replaces the last, the shape redrawn)
+//   release     -                          -> "stroke end"                            - released
 #include <cmath>
 #include <numbers>
 
 #include "canvas/canvas_view.h"
 #include "host/keys.h"
-#include "model/outline.h"
 
 namespace penwick {
 
@@ -212,12 +212,9 @@ void CanvasView::tabletDraw(Vec3 p) {
     if (p.z > 0) {
         sketch.addSample(p.x, p.y, (double(p.z) + 0.05) * penSize);
         tap_.pending = false;
-        // FIXME: the copy of the whole shape in window pixels costs in
-        // proportion to the stroke; only its last points are needed.
-        const Shape drawn = sketch.shapeForDrawing(-1);
         const uint32_t colour =
             tool == Tool::draw ? uint32_t(sketch.current.colour) & 0xFFFFFF : kLassoColour;
-        fillPathToPreview(lastStrokeOutlinePiece(drawn.groups, -2), colour);
+        fillPathToPreview(sketch.newestPieceForDrawing(), colour);
     }
     lastPoint = p;
 }
@@ -276,11 +273,20 @@ void CanvasView::onMouseMove(host::WParam flags, host::LParam at) {
         pressure = float(0.1 * std::sqrt(dx * dx + dy * dy));
         if (pressure > 0) {
             const double w = penSize * 0.5;
-            if (flags & host::MK_SHIFT) sketch.removeLastPoint();
+            const bool rubberBand = flags & host::MK_SHIFT;
+            if (rubberBand) sketch.removeLastPoint();
             sketch.addSample(p.x, p.y, w);
-            const Shape drawn = sketch.shapeForDrawing(-1);
-            discardPreview(false);
-            drawShapeToPreview(drawn);
+            if (rubberBand || sketch.current.colour < 0) {
+                // The segment moved, or only the fill shows: the whole shape.
+                const Shape drawn = sketch.shapeForDrawing(-1);
+                discardPreview(false);
+                drawShapeToPreview(drawn);
+            } else {
+                // As the pen does: the newest piece, at one cost however
+                // long the stroke. The stroke's end draws the whole shape.
+                fillPathToPreview(sketch.newestPieceForDrawing(),
+                                  uint32_t(sketch.current.colour) & 0xFFFFFF);
+            }
         }
     }
     lastPoint = {p.x, p.y, pressure};

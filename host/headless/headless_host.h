@@ -65,6 +65,12 @@ struct PictureRequest {
     std::string description;
 };
 
+// What a print dialog was offered.
+struct PrintDialogCall {
+    Window owner{};
+    PrintSettings offered;
+};
+
 struct PrintedDocument {
     std::string name;
     std::string outputFile;
@@ -105,11 +111,25 @@ class HeadlessHost : public HostCore {
     void scriptFileDialog(FileDialogAnswer answer) { fileAnswers_.push_back(std::move(answer)); }
     const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
     // Print dialogs answer with the scripted settings (cancel when none).
+    // A function answers instead when set: it may change the settings
+    // offered and answers whether the user accepted them.
     void scriptPrintDialog(std::optional<PrintSettings> answer) {
         printAnswers_.push_back(std::move(answer));
     }
-    int printDialogCount() const { return printDialogCount_; }
+    void setPrintDialogHandler(std::function<bool(PrintSettings&)> handler) {
+        printDialogHandler_ = std::move(handler);
+    }
+    int printDialogCount() const { return int(printDialogs_.size()); }
+    const std::vector<PrintDialogCall>& printDialogs() const { return printDialogs_; }
+    // No printer: createPrinterContext answers null with errno ENODEV.
     void setPrinterAvailable(bool available) { printerAvailable_ = available; }
+    // Makes every document start fail with errno `error` (0: none fails).
+    void setPrintDocumentError(int error) { printDocumentError_ = error; }
+    // Runs after each printed page, with the number of pages the document
+    // holds so far; it may queue input, as a user acting meanwhile would.
+    void setPagePrintedHandler(std::function<void(std::size_t)> handler) {
+        pagePrintedHandler_ = std::move(handler);
+    }
     const std::vector<PrintedDocument>& printedDocuments() const { return printed_; }
     const std::vector<std::uint32_t>& beeps() const { return beeps_; }
     const std::vector<ShellCall>& shellCalls() const { return shellCalls_; }
@@ -277,8 +297,11 @@ class HeadlessHost : public HostCore {
     std::deque<FileDialogAnswer> fileAnswers_;
     std::vector<FileDialogRequest> fileDialogs_;
     std::deque<std::optional<PrintSettings>> printAnswers_;
-    int printDialogCount_ = 0;
+    std::function<bool(PrintSettings&)> printDialogHandler_;
+    std::vector<PrintDialogCall> printDialogs_;
     bool printerAvailable_ = true;
+    int printDocumentError_ = 0;
+    std::function<void(std::size_t)> pagePrintedHandler_;
     std::vector<PrintedDocument> printed_;
     std::vector<std::uint32_t> beeps_;
     std::vector<ShellCall> shellCalls_;

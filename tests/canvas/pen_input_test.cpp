@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "canvas/canvas_view.h"
+#include "framework/platform/bitmap.h"
 #include "host/keys.h"
 #include "host/window_style.h"
 #include "tests/framework/headless_fixture.h"
@@ -54,7 +55,8 @@ class PenTest : public HeadlessTest {
         const Rect c = host.clientRect(view.handle());
         const double m = kTabletMargin;
         const auto X = uint32_t(std::lround((x + m) / (c.right + 2 * m) * kTabletExtent));
-        const auto Y = uint32_t(std::lround((c.bottom + m - y) / (c.bottom + 2 * m) * kTabletExtent));
+        const auto Y =
+            uint32_t(std::lround((c.bottom + m - y) / (c.bottom + 2 * m) * kTabletExtent));
         host.tabletSample(view.tabletContext, buttons, X, Y,
                           uint32_t(std::lround(pressure * kTabletPressureScale)));
         pump();
@@ -207,6 +209,7 @@ TEST_F(PenTest, ATapThatNeverMovedLeavesADotAsAClickDoes) {
 
 TEST_F(PenTest, AMouseStrokeIsDrawnWhileItGrowsAndCommittedOnRelease) {
     press(MouseButton::left, 100, 100);
+    EXPECT_EQ(host.cursor(), Cursor::cross);
     EXPECT_EQ(host.captureWindow(), view.handle());
     EXPECT_EQ(view.history.undoCount(), 1);
     move(130, 100);
@@ -218,7 +221,7 @@ TEST_F(PenTest, AMouseStrokeIsDrawnWhileItGrowsAndCommittedOnRelease) {
     EXPECT_EQ(host.captureWindow(), kNoWindow);
     EXPECT_EQ(view.sketch.shapes.count(), 1);
     EXPECT_EQ(view.interactionMode, InteractionMode::draw);  // a release leaves the mode
-    move(200, 200);  // no capture: nothing
+    move(200, 200);                                          // no capture: nothing
     EXPECT_EQ(pointCount(view.sketch.current), 0);
 }
 
@@ -286,8 +289,8 @@ TEST_F(PenTest, RightDragPansMiddleDragRotatesAndTheWheelZoomsAboutTheCentre) {
     EXPECT_DOUBLE_EQ(scale(), 4);
     EXPECT_DOUBLE_EQ(view.penSize, 4 * pen);
     // The centre stays put: x' = 4 (x - c) + c.
-    EXPECT_NEAR(view.sketch.viewTransform().translation.x,
-                4 * (start_.translation.x - c.x) + c.x, 1e-6);
+    EXPECT_NEAR(view.sketch.viewTransform().translation.x, 4 * (start_.translation.x - c.x) + c.x,
+                1e-6);
     EXPECT_TRUE(view.viewChanged);
     host.advance(kCanvasTimerPeriodMs);
     pump();
@@ -297,8 +300,8 @@ TEST_F(PenTest, RightDragPansMiddleDragRotatesAndTheWheelZoomsAboutTheCentre) {
 // ---- The lasso and the selection -------------------------------------------
 
 TEST_F(PenTest, ALassoSelectsWhatItEnclosesAtEveryEditLevel) {
-    for (EditLevel level : {EditLevel::Shape, EditLevel::Group, EditLevel::Stroke,
-                            EditLevel::Point}) {
+    for (EditLevel level :
+         {EditLevel::Shape, EditLevel::Group, EditLevel::Stroke, EditLevel::Point}) {
         SCOPED_TRACE(int(level));
         view.sketch.clear();
         view.sketch.editLevel = EditLevel::Shape;
@@ -367,6 +370,26 @@ TEST_F(PenTest, WhileShapesAreSelectedTheGesturesMoveThemAndNotThePaper) {
     move(250, 200);
     release(MouseButton::right, 250, 200);
     EXPECT_NEAR(origin().x, 50, 1e-9);
+}
+
+TEST_F(PenTest, APenLassoShowsRedWhileItIsDrawnAndSelectsLikeTheMouse) {
+    mouseLine(100, 140, 100);
+    view.tool = Tool::select;
+    pen(kTip, 80, 80, 1);
+    for (auto [x, y] : {std::pair{160, 80}, {160, 120}, {80, 120}, {80, 79}})
+        pen(kTip, x, y, 1);
+    host.paint();
+    const PixelBuffer shown = pixelBufferOf(*view.backBuffer());
+    int red = 0;  // red laid over the paper
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const uint8_t* p = shown.row(y) + 4 * x;
+            red += p[2] == 0xFF && p[1] < 0x20 && p[0] < 0x20;
+        }
+    EXPECT_GT(red, 100);
+    pen(0, 80, 79, 0);
+    EXPECT_EQ(view.sketch.selectedShapeCount(), 1);
+    EXPECT_EQ(view.sketch.currentGroupCount(), 0);
 }
 
 // ---- The commands ------------------------------------------------------------
