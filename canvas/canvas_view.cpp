@@ -145,6 +145,30 @@ void CanvasView::showAll() {
     modified = true;
 }
 
+// ---- Pen and options ----------------------------------------------------------
+
+void CanvasView::setColour(int32_t c) {
+    if (c == -1) c = sketch.current.colour;
+    sketch.current.colour = c;
+    sketch.current.fillColour = fillMode == 2 ? c : -1;
+}
+
+void CanvasView::mixColour(int32_t c) {
+    const auto pen = uint32_t(sketch.current.colour);
+    uint32_t mixed = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const double own = (pen >> shift) & 0xFF;
+        const double other = (uint32_t(c) >> shift) & 0xFF;
+        mixed |= uint32_t((1 - 0.5) * own + 0.5 * other) << shift;
+    }
+    setColour(int32_t(mixed));
+    invalidate();
+}
+
+void CanvasView::setOption(uint32_t bit, bool on) {
+    options = on ? options | bit : options & ~bit;
+}
+
 // ---- Load ---------------------------------------------------------------------
 
 bool CanvasView::load(const std::string& path, std::string& error) {

@@ -74,6 +74,8 @@ class CanvasView : public ktWnd {
     void onSize(int width, int height, int sizeType) override;
     bool onCreate() override;
     void onDestroy() override;
+    // The key map (canvas_keys.cpp).
+    void onKeyDown(int key, bool isRepeat) override;
 
     // ---- The view ------------------------------------------------------
     // Applies a change in window pixels: to the selected shapes when there
@@ -87,6 +89,17 @@ class CanvasView : public ktWnd {
     // Scales by f about the window's centre.
     void scaleBy(double f);
     void resetView(bool bake);
+
+    // ---- Pen, tool and options (the keys and the main window's menu) -----
+    // The pen's ink becomes c (-1: the ink it has), its fill the same colour
+    // when the fill follows the ink, else none.
+    void setColour(int32_t c);
+    // Half way from the pen's ink to c, byte by byte (truncated), then shown.
+    void mixColour(int32_t c);
+    void setOption(uint32_t bit, bool on);
+    void setTool(Tool t) { tool = t; }
+    bool isModified() const { return modified; }
+    void setModified(bool m) { modified = m; }
 
     // ---- Drawing -------------------------------------------------------
     // The full redraw: onto `dc` at `scale` (the vector drawing) when one is
