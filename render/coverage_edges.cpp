@@ -51,7 +51,7 @@ class CoverageStore::RowWriter {
     // pixels right of it; a zero cover leaves the cell untouched. Everything
     // left of the buffer lands on column 0 as coverage of that pixel (and,
     // through its carry, of the pixels right of it).
-    void add(int x, int area, int cover) {
+    __attribute__((always_inline)) void add(int x, int area, int cover) {
         if (cover == 0) return;
         if (x < 0) {
             x = 0;

@@ -74,7 +74,6 @@ class CoverageStore {
 
     class RowWriter;
     void rowSpan(double xa, double xb, int row, int cover);
-    void prefetchRow(PixelBuffer& target, int bandRow) const;
     void sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, uint32_t fill, int alphaScale);
     template <class Writer>
     void sweepRowWith(const Writer& writer, PixelBuffer& target, int bandRow, uint32_t colour,

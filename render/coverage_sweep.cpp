@@ -61,11 +61,6 @@ struct Argb32 {
     }
 };
 
-// How far ahead the sweep asks for the target's pixels: the rows of a stroke
-// lie a whole buffer row apart, so each one's first pixels miss the cache.
-constexpr int kPrefetchRows = 4;
-constexpr int kPrefetchBytes = 256;
-
 }  // namespace
 
 void CoverageStore::sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, uint32_t fill,
@@ -136,31 +131,9 @@ void CoverageStore::sweepRowWith(const Writer& writer, PixelBuffer& target, int 
     lastTouchedWord_[size_t(bandRow)] = -1;
 }
 
-void CoverageStore::prefetchRow(PixelBuffer& target, int bandRow) const {
-    const int firstWord = firstTouchedWord_[size_t(bandRow)];
-    const int lastWord = lastTouchedWord_[size_t(bandRow)];
-    if (firstWord > lastWord) return;
-    const uint64_t* words = touched_.data() + size_t(bandRow) * size_t(wordsPerRow_);
-    const int first = bandLeft_ + firstWord * 64 + std::countr_zero(words[firstWord]);
-    const int last = bandLeft_ + lastWord * 64 + 63 - std::countl_zero(words[lastWord]);
-    const int bytes = target.format().bytesPerPixel;
-    const uint8_t* row = target.row(bandTop_ + bandRow);
-    const uint8_t* from = row + std::ptrdiff_t(first) * bytes;
-    const uint8_t* to = row + std::ptrdiff_t(last) * bytes;
-    // The hardware follows a long run by itself; its first lines are what
-    // stall.
-    const uint8_t* stop = std::min(to, from + kPrefetchBytes);
-    for (const uint8_t* at = from; at <= stop; at += 64)
-        __builtin_prefetch(at, 1);
-    __builtin_prefetch(to, 1);
-}
-
 void CoverageStore::sweep(PixelBuffer& target, uint32_t colour, int alphaScale) {
     const uint32_t fill = target.format().convert(colour | 0xFF000000u);
-    for (int r = 0; r < bandRows_ && r < kPrefetchRows; ++r)
-        prefetchRow(target, r);
     for (int r = 0; r < bandRows_; ++r) {
-        if (r + kPrefetchRows < bandRows_) prefetchRow(target, r + kPrefetchRows);
         if (firstTouchedWord_[size_t(r)] > lastTouchedWord_[size_t(r)]) continue;
         sweepRow(target, r, colour, fill, alphaScale);
     }
