@@ -1,5 +1,6 @@
 #include "app/main_frame.h"
 
+#include "app/print_sketch.h"
 #include "app/program_resources.h"
 #include "framework/application/app.h"
 #include "framework/controls/message_box.h"
@@ -57,6 +58,9 @@ int MainFrame::onCommand(int id) {
             return 1;
         case kCommandFullScreen:
             setFullScreen(!isFullScreen());
+            return 1;
+        case kCommandPrint:
+            printSketch(*view_, currentFile_);
             return 1;
         default:
             return 0;

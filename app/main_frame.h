@@ -1,8 +1,8 @@
 #pragma once
 // The main window: a frame with the main menu and the drawing window as its
-// only child. It shows the file named on the command line, answers About,
-// Full Screen and Exit, and keeps the title on the current file's name. The
-// page and file commands come later; their items do nothing yet.
+// only child. It shows the file named on the command line, answers Print,
+// About, Full Screen and Exit, and keeps the title on the current file's
+// name. The page and file commands come later; their items do nothing yet.
 
 #include <memory>
 #include <string>

@@ -35,24 +35,60 @@ bool CanvasView::onCreate() {
     host::instance().setDevicePixels(handle(), true);
     setBackBuffer(true);
     if (!backBuffer()) return false;
+    openTablet();
     host::instance().setTimer(handle(), kCanvasTimer, kCanvasTimerPeriodMs);
     return true;
 }
 
 void CanvasView::onDestroy() {
     host::instance().killTimer(handle(), kCanvasTimer);
+    if (tabletContext != host::kNoTablet) host::instance().closeTablet(tabletContext);
+    tabletContext = host::kNoTablet;
 }
 
 host::LResult CanvasView::windowProc(std::uint32_t message, host::WParam wParam,
                                      host::LParam lParam) {
-    if (message == host::WM_TIMER && wParam == kCanvasTimer) {
-        timerTick();
-        return 0;
+    using namespace host;
+    switch (message) {
+        case WT_PACKET:
+            onTabletPacket(wParam, lParam);
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            if (!touchIgnored()) onMouseDown(wParam, lParam);
+            return 0;
+        case WM_MOUSEMOVE:
+            if (!touchIgnored()) onMouseMove(wParam, lParam);
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            // A gesture that was taken ends, whatever made its release.
+            if (!touchIgnored() || instance().captureWindow() == handle()) onMouseUp();
+            return 0;
+        case WM_MOUSEWHEEL:
+            onWheel(wheelDelta(wParam));
+            return 0;
+        case WM_SETCURSOR:
+            instance().setCursor(Cursor::cross);
+            return 1;
+        case WM_TIMER:
+            if (wParam != kCanvasTimer) break;
+            timerTick();
+            return 0;
+        case WM_ACTIVATE:
+            if (tabletContext != kNoTablet)
+                instance().enableTablet(tabletContext, lowWord(wParam) != 0);
+            break;
+        default:
+            break;
     }
     return ktWnd::windowProc(message, wParam, lParam);
 }
 
 void CanvasView::timerTick() {
+    if (!repeatCommand.empty()) execute(repeatCommand);
     if (!viewChanged) return;
     viewChanged = false;
     redrawAll();

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "canvas/canvas_buffers.h"
 #include "canvas/undo_history.h"
@@ -52,8 +53,18 @@ class CanvasView : public ktWnd {
     Tool tool = Tool::draw;
     double penSize = 1.0;  // window pixels
     double penSizeStep = 0.125;
-    int32_t fillMode = 1;      // 1: the pen fills nothing; 2: the fill follows the ink
-    bool viewChanged = false;  // a full redraw is due at the next timer tick
+    int32_t fillMode = 1;       // 1: the pen fills nothing; 2: the fill follows the ink
+    bool viewChanged = false;   // a full redraw is due at the next timer tick
+    std::string repeatCommand;  // run at every timer tick when not empty
+    host::TabletContext tabletContext = host::kNoTablet;
+    uint32_t previousTabletButtons = 0;  // of the last tablet packet processed
+
+    // What the pen has done: packets processed, and packets passed over
+    // because a newer one was already queued.
+    struct TabletCounts {
+        int64_t processed = 0;
+        int64_t coalesced = 0;
+    } tabletCounts;
 
     // ---- The window's overrides ----------------------------------------
     ~CanvasView() override;
@@ -98,6 +109,12 @@ class CanvasView : public ktWnd {
     // The program-wide smoothed frame time in milliseconds (0 at start).
     static int32_t frameTime;
 
+    // ---- Commands (command_interpreter.cpp) ------------------------------
+    // Runs one text command ("stroke end", "show all", "copy" ["all"],
+    // "cls", "invert", "back", "delete", "scale" f); anything else does
+    // nothing. Always answers 1.
+    int execute(std::string_view command);
+
     // ---- Load ----------------------------------------------------------
     // Reads a sketch file into the canvas: a full redraw, `modified`
     // cleared, the undo stack emptied (the redo stack stays). A file that
@@ -106,6 +123,27 @@ class CanvasView : public ktWnd {
     bool load(const std::string& path, std::string& error);
 
   private:
+    // Pen and mouse (pen_input.cpp).
+    void openTablet();
+    void onTabletPacket(host::WParam serial, host::LParam context);
+    void tabletDraw(Vec3 p);
+    void onMouseDown(host::WParam flags, host::LParam at);
+    void onMouseMove(host::WParam flags, host::LParam at);
+    void onMouseUp();
+    void onWheel(int delta);
+    Vec3d clientCentre() const;
+    // A tablet tap: where the tip touched, and the highest pressure seen,
+    // until the gesture adds a point of its own.
+    struct PendingTap {
+        bool pending = false;
+        Vec3 at{};
+    } tap_;
+    bool touchIgnored() const;
+
+    // Commands.
+    void strokeEnd();
+    void deleteCommand();
+
     void timerTick();
     void rasterRedraw();
     void platformRedraw();

@@ -252,6 +252,12 @@ class Host : public ClipboardServices,
     virtual Point cursorPos() const = 0;  // screen coordinates
     virtual void setCursorPos(Point screen) = 0;
     virtual void setCursor(Cursor cursor) = 0;
+    // Whether the mouse message being handled was made by the system from a
+    // touch of the screen (a finger or a palm) rather than by a mouse or pen.
+    virtual bool mouseFromTouch() const = 0;
+    // Whether a tablet's pen is near the screen now, or left it less than
+    // `milliseconds` ago.
+    virtual bool penNearWithin(std::int64_t milliseconds) const = 0;
 
     // ---- Menus ---------------------------------------------------------
     virtual Menu createMenu(bool popup) = 0;

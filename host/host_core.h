@@ -128,6 +128,8 @@ class HostCore : public Host {
     bool setTimer(Window window, std::uintptr_t id, std::uint32_t periodMs) final;
     bool killTimer(Window window, std::uintptr_t id) final;
     bool isKeyDown(int virtualKey) const final { return keys_.isDown(virtualKey); }
+    bool mouseFromTouch() const final { return fromTouch_; }
+    bool penNearWithin(std::int64_t milliseconds) const final;
 
     // ---- Menus ---------------------------------------------------------
     Menu createMenu(bool popup) final;
@@ -219,8 +221,12 @@ class HostCore : public Host {
     // A pen sample for an enabled tablet context: kept under a new serial
     // number and posted to the context's window as WT_PACKET. Answers the
     // serial; 0 (nothing posted) for an unknown or disabled context.
-    WParam postTabletPacket(TabletContext context, const TabletPacket& packet, Point cursor);
+    WParam postTabletPacket(TabletContext context, const TabletPacket& packet,
+                            const InputState& state, Point cursor);
     TabletContext enabledTablet(Window window) const { return tablets_.enabledFor(window); }
+    // The pen came near the screen (entering proximity, or any of its
+    // samples) or left it.
+    void penProximity(bool near);
     Window tabletWindow(TabletContext context) const { return tablets_.window(context); }
     // The window system moved the focus or (de)activated a top-level window.
     void focusArrived(Window window);
@@ -259,6 +265,9 @@ class HostCore : public Host {
     FrameDrag frameDrag_;
     MessageQueue<InputState> queue_;
     KeyTable keys_;
+    bool fromTouch_ = false;     // of the input message being handled
+    bool penNear_ = false;       // in proximity
+    std::int64_t penLeft_ = -1;  // when it last left, in millisecondsSinceStart; -1 never
     std::deque<KeyCharacter> keyCharacters_;
     std::map<std::pair<std::uintptr_t, std::uintptr_t>, Timer> timers_;   // (window, id)
     std::map<int, std::pair<std::uintptr_t, std::uintptr_t>> timerKeys_;  // native id -> key

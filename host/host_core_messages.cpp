@@ -37,7 +37,10 @@ bool HostCore::take(Message& message, Window window, std::uint32_t first, std::u
                     bool remove) {
     const MessageFilter filter{window, first, last};
     // isKeyDown answers as of the message being taken.
-    auto applyState = [&](const InputState& state) { keys_.apply(state); };
+    auto applyState = [&](const InputState& state) {
+        keys_.apply(state);
+        if (state.valid) fromTouch_ = state.fromTouch;
+    };
     // A mouse message that belongs to a frame drag is used up on the way.
     while (queue_.take(message, filter, remove, applyState))
         if (!remove || !frameDrag_.consumes(*this, message)) return true;

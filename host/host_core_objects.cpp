@@ -163,10 +163,21 @@ void HostCore::enableTablet(TabletContext context, bool enable) {
     tablets_.enable(context, enable);
 }
 
-WParam HostCore::postTabletPacket(TabletContext context, const TabletPacket& packet, Point cursor) {
+void HostCore::penProximity(bool near) {
+    if (penNear_ && !near) penLeft_ = millisecondsSinceStart();
+    penNear_ = near;
+}
+
+bool HostCore::penNearWithin(std::int64_t milliseconds) const {
+    return penNear_ || (penLeft_ >= 0 && millisecondsSinceStart() - penLeft_ < milliseconds);
+}
+
+WParam HostCore::postTabletPacket(TabletContext context, const TabletPacket& packet,
+                                  const InputState& state, Point cursor) {
     const WParam serial = tablets_.add(context, packet);
+    // The keys held with the sample: the pen's gestures read Ctrl and Shift.
     if (serial != 0)
-        postInput(tablets_.window(context), WT_PACKET, serial, LParam(context), {}, cursor);
+        postInput(tablets_.window(context), WT_PACKET, serial, LParam(context), state, cursor);
     return serial;
 }
 

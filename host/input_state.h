@@ -16,6 +16,7 @@ struct InputState {
     bool left = false, right = false, middle = false;
     int key = 0;  // the key of a key message, with its new state
     bool keyDown = false;
+    bool fromTouch = false;  // mouse input the system made from a touch
 
     // The MK_* word of mouse messages.
     WParam mouseFlags() const {

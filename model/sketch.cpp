@@ -1,5 +1,6 @@
 #include "model/sketch.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "model/outline.h"
@@ -137,6 +138,26 @@ Shape Sketch::shapeForDrawing(int32_t index) const {
     Shape s = index < 0 || index >= shapes.count() ? current : shapes[index];
     transformPoints(s.groups, viewTransform_);
     return s;
+}
+
+Path Sketch::newestPieceForDrawing() const {
+    if (current.groups.isEmpty() || current.groups.last().strokes.isEmpty()) return Path{};
+    const Stroke& last = current.groups.last().strokes.last();
+    // A loop's neighbours wrap around to its start.
+    if (last.closed) return lastStrokeOutlinePiece(shapeForDrawing(-1).groups, -2);
+    // The piece around point n-2 reaches the edges of n-3 .. n-1, and their
+    // directions the points n-4 .. n-1; an open stroke's first point is its
+    // own neighbour either way.
+    constexpr int32_t kReach = 4;
+    const int32_t n = last.points.count();
+    StrokeGroup group;
+    Stroke& tail = group.strokes[group.strokes.append(Stroke{})];
+    for (int32_t i = std::max(0, n - kReach); i < n; ++i)
+        tail.points.append(last.points[i]);
+    StrokeGroups groups;
+    groups.append(std::move(group));
+    transformPoints(groups, viewTransform_);
+    return outlinePiece(groups.last().strokes.last(), -2);
 }
 
 Path Sketch::lassoPath() const {

@@ -72,6 +72,10 @@ class Sketch {
     // A copy of shape index (of the shape being drawn when index is out of
     // range) with every point in window pixels.
     Shape shapeForDrawing(int32_t index) const;
+    // outlinePiece(-2) of the last stroke of `current` in window pixels: the
+    // newest piece of the stroke being drawn, the same as taken from
+    // shapeForDrawing(-1), at one cost however long the stroke.
+    Path newestPieceForDrawing() const;
     // The centre line of the last group being drawn, used as the lasso.
     Path lassoPath() const;
 

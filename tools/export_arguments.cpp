@@ -41,6 +41,7 @@ bool parseSize(const std::string& text, int& width, int& height) {
 
 ExportArguments parseExportArguments(const std::vector<std::string>& args) {
     ExportArguments result;
+    bool sized = false;
     std::vector<std::string> names;
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -65,10 +66,27 @@ ExportArguments parseExportArguments(const std::vector<std::string>& args) {
             if (!parseSize(value, result.width, result.height))
                 return invalid("bad size \"" + value + "\": give WIDTHxHEIGHT, each from 1 to " +
                                std::to_string(kMaxExportSide));
+            sized = true;
+        } else if (a == "--thumbnail" || a.rfind("--thumbnail=", 0) == 0) {
+            std::string value;
+            if (a == "--thumbnail") {
+                if (i + 1 >= args.size()) return invalid("--thumbnail needs a size such as 256");
+                value = args[++i];
+            } else {
+                value = a.substr(12);
+            }
+            int side = 0;
+            if (!parseSide(value, side))
+                return invalid("bad thumbnail size \"" + value + "\": give a number from 1 to " +
+                               std::to_string(kMaxExportSide));
+            result.width = side;
+            result.height = side;
+            result.thumbnail = true;
         } else {
             return invalid("unknown option " + a);
         }
     }
+    if (sized && result.thumbnail) return invalid("--size and --thumbnail cannot go together");
     if (names.size() != 2)
         return invalid(names.size() < 2 ? "an input and an output file are needed"
                                         : "too many file names");

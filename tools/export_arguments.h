@@ -11,6 +11,9 @@ struct ExportArguments {
     Action action = Action::Invalid;
     int width = 1024;
     int height = 768;
+    // --thumbnail: the whole drawing fitted into a square of width x height,
+    // written as PNG whatever OUTPUT is called.
+    bool thumbnail = false;
     std::string input;
     std::string output;
     // Why the arguments were refused, for a person; empty otherwise.
@@ -21,8 +24,9 @@ struct ExportArguments {
 // one picture may take.
 constexpr int kMaxExportSide = 8192;
 
-// Reads "[--size WIDTHxHEIGHT] INPUT OUTPUT" or "--help" ("--size=WxH" and
-// "--" before names that start with "-" work too).
+// Reads "[--size WIDTHxHEIGHT | --thumbnail SIZE] INPUT OUTPUT" or "--help"
+// ("--size=WxH", "--thumbnail=SIZE" and "--" before names that start with
+// "-" work too).
 ExportArguments parseExportArguments(const std::vector<std::string>& args);
 
 // Reads "WIDTHxHEIGHT" with both sides from 1 to kMaxExportSide.

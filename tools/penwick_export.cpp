@@ -1,5 +1,7 @@
 // penwick-export: turns a sketch file into SVG, compressed SVG, PNG or a
-// fresh sketch file, seen as the window of the given size would show it.
+// fresh sketch file, seen as the window of the given size would show it;
+// or into a thumbnail, the whole drawing in a square PNG (the desktop's
+// thumbnailer runs it so).
 //
 // Exit status: 0 done; 1 the input could not be read or the output not
 // written (nothing is created then); 2 bad arguments.
@@ -15,15 +17,17 @@
 #include "render/sketch_drawing.h"
 #include "tools/export_arguments.h"
 #include "tools/png_file.h"
+#include "tools/thumbnail_fit.h"
 
 namespace {
 
 using namespace penwick;
 
-constexpr const char* kUsage = "usage: penwick-export [--size WIDTHxHEIGHT] INPUT OUTPUT\n";
+constexpr const char* kUsage =
+    "usage: penwick-export [--size WIDTHxHEIGHT | --thumbnail SIZE] INPUT OUTPUT\n";
 
 constexpr const char* kHelp =
-    "usage: penwick-export [--size WIDTHxHEIGHT] INPUT OUTPUT\n"
+    "usage: penwick-export [--size WIDTHxHEIGHT | --thumbnail SIZE] INPUT OUTPUT\n"
     "\n"
     "Exports a Penwick sketch file as the drawing window of the given size\n"
     "shows it: the view is fitted to WIDTHxHEIGHT pixels (default 1024x768,\n"
@@ -40,6 +44,9 @@ constexpr const char* kHelp =
     "\n"
     "Options:\n"
     "  --size WIDTHxHEIGHT   the window size in pixels (also --size=WIDTHxHEIGHT)\n"
+    "  --thumbnail SIZE      a thumbnail: the whole drawing fitted into a square of\n"
+    "                        SIZE x SIZE pixels (1 to 8192), written as PNG whatever\n"
+    "                        OUTPUT is called (also --thumbnail=SIZE)\n"
     "  --help                show this text\n"
     "  --                    end of options (for names that start with '-')\n"
     "\n"
@@ -74,11 +81,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "penwick-export: %s: %s\n", a.input.c_str(), error.c_str());
         return 1;
     }
-    // As the canvas does before every redraw.
-    sketch.setWindowFit(a.width, a.height);
+    // As the canvas does before every redraw; a thumbnail shows it all.
+    if (a.thumbnail)
+        fitDrawingIntoSquare(sketch, a.width);
+    else
+        sketch.setWindowFit(a.width, a.height);
 
     SaveResult saved;
-    if (hasExtension(a.output, "png")) {
+    if (a.thumbnail || hasExtension(a.output, "png")) {
         PixelBuffer picture;
         if (!drawSketchPicture(sketch, a.width, a.height, picture)) {
             std::fprintf(stderr, "penwick-export: %s: not enough memory for the picture\n",

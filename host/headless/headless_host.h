@@ -41,6 +41,7 @@ struct Modifiers {
     bool shift = false;
     bool control = false;
     bool alt = false;
+    bool touch = false;  // mouse input the system made from a touch
 };
 
 struct MessageBoxCall {
@@ -62,6 +63,12 @@ struct ShellCall {
 struct PictureRequest {
     std::optional<Rect> frame;  // 0.01 mm; none: the bounds of what is drawn
     std::string description;
+};
+
+// What a print dialog was offered.
+struct PrintDialogCall {
+    Window owner{};
+    PrintSettings offered;
 };
 
 struct PrintedDocument {
@@ -104,11 +111,25 @@ class HeadlessHost : public HostCore {
     void scriptFileDialog(FileDialogAnswer answer) { fileAnswers_.push_back(std::move(answer)); }
     const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
     // Print dialogs answer with the scripted settings (cancel when none).
+    // A function answers instead when set: it may change the settings
+    // offered and answers whether the user accepted them.
     void scriptPrintDialog(std::optional<PrintSettings> answer) {
         printAnswers_.push_back(std::move(answer));
     }
-    int printDialogCount() const { return printDialogCount_; }
+    void setPrintDialogHandler(std::function<bool(PrintSettings&)> handler) {
+        printDialogHandler_ = std::move(handler);
+    }
+    int printDialogCount() const { return int(printDialogs_.size()); }
+    const std::vector<PrintDialogCall>& printDialogs() const { return printDialogs_; }
+    // No printer: createPrinterContext answers null with errno ENODEV.
     void setPrinterAvailable(bool available) { printerAvailable_ = available; }
+    // Makes every document start fail with errno `error` (0: none fails).
+    void setPrintDocumentError(int error) { printDocumentError_ = error; }
+    // Runs after each printed page, with the number of pages the document
+    // holds so far; it may queue input, as a user acting meanwhile would.
+    void setPagePrintedHandler(std::function<void(std::size_t)> handler) {
+        pagePrintedHandler_ = std::move(handler);
+    }
     const std::vector<PrintedDocument>& printedDocuments() const { return printed_; }
     const std::vector<std::uint32_t>& beeps() const { return beeps_; }
     const std::vector<ShellCall>& shellCalls() const { return shellCalls_; }
@@ -150,6 +171,8 @@ class HeadlessHost : public HostCore {
     // One tablet sample to the window of an open context; answers the serial.
     WParam tabletSample(TabletContext context, std::uint32_t buttons, std::uint32_t x,
                         std::uint32_t y, std::uint32_t pressure);
+    // The pen comes near the screen or leaves it.
+    void penNear(bool near) { penProximity(near); }
     // Files dropped on a window that accepts them; false when it does not.
     bool dropFiles(Window window, std::vector<std::string> files);
     // Clicks the close box: sends WM_CLOSE.
@@ -274,8 +297,11 @@ class HeadlessHost : public HostCore {
     std::deque<FileDialogAnswer> fileAnswers_;
     std::vector<FileDialogRequest> fileDialogs_;
     std::deque<std::optional<PrintSettings>> printAnswers_;
-    int printDialogCount_ = 0;
+    std::function<bool(PrintSettings&)> printDialogHandler_;
+    std::vector<PrintDialogCall> printDialogs_;
     bool printerAvailable_ = true;
+    int printDocumentError_ = 0;
+    std::function<void(std::size_t)> pagePrintedHandler_;
     std::vector<PrintedDocument> printed_;
     std::vector<std::uint32_t> beeps_;
     std::vector<ShellCall> shellCalls_;

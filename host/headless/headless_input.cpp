@@ -64,7 +64,8 @@ void HeadlessHost::postMouse(Window window, std::uint32_t message, Point client,
     pendingKeys_[VK_MENU] = mods.alt;
     // The buttons are held all the same; a disabled window just hears nothing.
     if (!takesInput(target)) return;
-    const InputState state = heldState();
+    InputState state = heldState();
+    state.fromTouch = mods.touch;
     postInput(target, message, state.mouseFlags(), makeLParam(p.x, p.y), state, screen);
 }
 
@@ -140,7 +141,8 @@ void HeadlessHost::wheel(int delta, Point screen, Modifiers mods) {
 WParam HeadlessHost::tabletSample(TabletContext context, std::uint32_t buttons, std::uint32_t x,
                                   std::uint32_t y, std::uint32_t pressure) {
     if (!takesInput(tabletWindow(context))) return 0;
-    return postTabletPacket(context, {std::uint32_t(now_), buttons, x, y, pressure}, cursorPos_);
+    return postTabletPacket(context, {std::uint32_t(now_), buttons, x, y, pressure}, heldState(),
+                            cursorPos_);
 }
 
 bool HeadlessHost::dropFiles(Window window, std::vector<std::string> files) {

@@ -109,8 +109,9 @@ FileDialogAnswer HeadlessHost::fileDialog(const FileDialogRequest& request) {
     return answer;
 }
 
-bool HeadlessHost::printDialog(Window, PrintSettings& settings) {
-    ++printDialogCount_;
+bool HeadlessHost::printDialog(Window owner, PrintSettings& settings) {
+    printDialogs_.push_back({owner, settings});
+    if (printDialogHandler_) return printDialogHandler_(settings);
     if (printAnswers_.empty()) return false;
     std::optional<PrintSettings> answer = std::move(printAnswers_.front());
     printAnswers_.pop_front();
@@ -128,6 +129,7 @@ class HeadlessHost::Printer : public PrinterContext {
     DeviceContext& dc() override { return *dc_; }
     int startDocument(const std::string& name) override {
         if (document_) return errno = EBUSY, 0;
+        if (host_.printDocumentError_ != 0) return errno = host_.printDocumentError_, 0;
         host_.printed_.push_back({name, outputFile_, {}, false});
         document_ = host_.printed_.size();
         return int(document_);
@@ -141,8 +143,10 @@ class HeadlessHost::Printer : public PrinterContext {
     int endPage() override {
         if (!pageOpen_) return errno = EINVAL, 0;
         pageOpen_ = false;
-        host_.printed_[document_ - 1].pages.push_back(page_);
+        std::vector<std::vector<DrawOp>>& pages = host_.printed_[document_ - 1].pages;
+        pages.push_back(page_);
         page_.clear();
+        if (host_.pagePrintedHandler_) host_.pagePrintedHandler_(pages.size());
         return 1;
     }
     int endDocument() override {

@@ -37,6 +37,8 @@ struct DrawOp {
     std::uint32_t flags = 0;    // drawText flags, Edge, FillMode, Icon
     Font font{};                // drawText
     bool transparent = false;   // drawText
+
+    friend bool operator==(const DrawOp&, const DrawOp&) = default;
 };
 
 // Fixed metrics for text: every character of a font of cell height h is

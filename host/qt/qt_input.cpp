@@ -3,6 +3,7 @@
 // queued with the keys and buttons held at that moment.
 #include <QApplication>
 #include <QDropEvent>
+#include <QInputDevice>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -164,7 +165,10 @@ bool QtHost::mouseEvent(CoreWindow& w, QEvent* event) {
         const QPointF local = surfaceOf(*t).client->mapFromGlobal(e->globalPosition());
         p = globalPoint(local * clientScale(*t));
     }
-    const InputState state = inputStateOf(e->modifiers(), e->buttons());
+    InputState state = inputStateOf(e->modifiers(), e->buttons());
+    // Qt makes mouse events of touches nobody took, with the touch screen
+    // as their device.
+    state.fromTouch = e->device() && e->device()->type() == QInputDevice::DeviceType::TouchScreen;
     cursorWindow_ = target;
     postInput(target, message, state.mouseFlags(), makeLParam(p.x, p.y), state, at);
     return true;
@@ -234,6 +238,9 @@ bool QtHost::keyEvent(CoreWindow& w, QEvent* event) {
 
 bool QtHost::tabletEvent(CoreWindow& w, QEvent* event) {
     auto* e = static_cast<QTabletEvent*>(event);
+    // A pen that reports samples is near, whether or not the driver told of
+    // its coming.
+    penProximity(true);
     if (!takesInput(w.handle)) {
         e->accept();  // nor as mouse input
         return true;
@@ -260,6 +267,7 @@ bool QtHost::tabletEvent(CoreWindow& w, QEvent* event) {
     const Point size = surfaceClientSize(w);
     postTabletPacket(
         context, tabletPacketFor(sample, size.x, size.y, std::uint32_t(millisecondsSinceStart())),
+        inputStateOf(e->modifiers(), QApplication::mouseButtons()),
         globalPoint(e->globalPosition()));
     // Taken, so Qt does not also make mouse events of it.
     e->accept();

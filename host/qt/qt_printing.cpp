@@ -20,6 +20,9 @@ class Printer : public PrinterContext {
         if (!settings.outputFile.empty()) {
             printer_.setOutputFormat(QPrinter::PdfFormat);
             printer_.setOutputFileName(fromUtf8(settings.outputFile));
+            // A file has no edge a printer cannot reach: the page is the
+            // whole paper. A printer's page is the part it can print on.
+            printer_.setFullPage(true);
         }
         printer_.setCopyCount(std::max(settings.copies, 1));
         dc_ = std::make_unique<PainterContext>(host, paintDeviceCaps(printer_));
@@ -29,24 +32,24 @@ class Printer : public PrinterContext {
     }
     bool valid() const { return printer_.isValid(); }
     DeviceContext& dc() override { return *dc_; }
+    // The document opens the output (the PDF file, or the print job) at
+    // once, so a file that cannot be written fails the start, as the
+    // platform's document start does; the first page comes with it.
     int startDocument(const std::string& name) override {
-        if (dc_->painter().isActive()) return errno = EBUSY, 0;
+        if (started_) return errno = EBUSY, 0;
         printer_.setDocName(fromUtf8(name));
+        errno = 0;
+        if (!dc_->painter().begin(&printer_)) {
+            if (errno == 0) errno = EIO;
+            return 0;
+        }
         started_ = true;
         pages_ = 0;
         return 1;
     }
     int startPage() override {
         if (!started_ || pageOpen_) return errno = EINVAL, 0;
-        // The first page comes with the painter; each further one is asked for.
-        if (pages_ == 0) {
-            if (!dc_->painter().begin(&printer_)) {
-                started_ = false;
-                return errno = EIO, 0;
-            }
-        } else if (!printer_.newPage()) {
-            return errno = EIO, 0;
-        }
+        if (pages_ > 0 && !printer_.newPage()) return errno = EIO, 0;
         pageOpen_ = true;
         ++pages_;
         return 1;

@@ -36,13 +36,20 @@ Qt::WindowFlags topLevelFlags(std::uint32_t style, bool owned) {
 }
 }  // namespace
 
-// The receiver of the host's Qt timers: each firing marks the core's timer.
+// The receiver of the host's Qt timers (each firing marks the core's timer)
+// and of the pen's coming near the screen and leaving it, which Qt tells the
+// application rather than a widget.
 class QtHost::TimerReceiver : public QObject {
   public:
     explicit TimerReceiver(QtHost& host) : host_(host) {}
 
   protected:
     void timerEvent(QTimerEvent* event) override { host_.timerFired(event->timerId()); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::TabletEnterProximity) host_.penProximity(true);
+        if (event->type() == QEvent::TabletLeaveProximity) host_.penProximity(false);
+        return QObject::eventFilter(watched, event);
+    }
 
   private:
     QtHost& host_;
@@ -58,6 +65,7 @@ QtHost::QtHost(int argc, char** argv) : argc_(argc) {
         application_ = std::make_unique<QApplication>(argc_, argv);
     }
     timerReceiver_ = std::make_unique<TimerReceiver>(*this);
+    QApplication::instance()->installEventFilter(timerReceiver_.get());
     // The program's own loop decides when to end, on WM_QUIT.
     QApplication::setQuitOnLastWindowClosed(false);
 }

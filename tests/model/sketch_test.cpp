@@ -1,4 +1,5 @@
 #include "model/sketch.h"
+#include "model/outline.h"
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,34 @@ TEST(Sketch, SamplesDrawnBackWhereThePenWas) {
     }
     // In sketch space the radius is the window radius over the zoom.
     EXPECT_NEAR(s.current.groups[0].strokes[0].points[0].radius, 4 / (280 * 1.7), 1e-6);
+}
+
+TEST(Sketch, TheNewestPieceIsTheOneOfTheWholeStrokeInWindowPixels) {
+    Sketch s;
+    s.setWindowFit(640, 480);
+    Transform3D turn;
+    turn.thenRotate(0.6).thenScale(1.7).thenTranslate(Vec3d{30, -12, 0});
+    s.applyWindowTransform(turn);
+    EXPECT_TRUE(s.newestPieceForDrawing().isEmpty());
+    // A wandering stroke with a pause in place and a second stroke after it.
+    uint32_t seed = 7;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16 & 0xFF; };
+    for (int i = 0; i < 60; ++i) {
+        if (i == 30) s.startStroke();
+        const double x = 100 + 3 * i + next() % 9, y = 200 + next() % 13;
+        s.addSample(x, y, 1 + next() % 7);
+        if (i == 10) s.addSample(x, y, 3);
+        const Path full = lastStrokeOutlinePiece(s.shapeForDrawing(-1).groups, -2);
+        const Path piece = s.newestPieceForDrawing();
+        ASSERT_EQ(piece.contours.count(), full.contours.count()) << i;
+        for (int32_t c = 0; c < full.contours.count(); ++c) {
+            const auto& a = piece.contours[c].points;
+            const auto& b = full.contours[c].points;
+            ASSERT_EQ(a.count(), b.count());
+            for (int32_t k = 0; k < a.count(); ++k)
+                EXPECT_TRUE(a[k] == b[k]) << i << " " << k;
+        }
+    }
 }
 
 TEST(Sketch, ApplyWindowTransformMovesViewOrSelectedShapes) {

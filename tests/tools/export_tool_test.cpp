@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,7 +26,8 @@ using penwick::testing::gunzip;
 namespace {
 
 const std::string kTool = PENWICK_BINARY_DIR "/tools/penwick-export";
-const std::string kUsage = "usage: penwick-export [--size WIDTHxHEIGHT] INPUT OUTPUT\n";
+const std::string kUsage =
+    "usage: penwick-export [--size WIDTHxHEIGHT | --thumbnail SIZE] INPUT OUTPUT\n";
 
 RunResult exportTool(const std::vector<std::string>& args, const TempFolder& folder) {
     return runProgram(kTool, args, folder.path().string());
@@ -59,7 +62,8 @@ TEST(ExportTool, HelpExplainsEverything) {
     const RunResult r = exportTool({"--help"}, folder);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind(kUsage, 0), 0u) << r.out;
-    for (const char* word : {"--size", "1024x768", ".svgz", ".png", "sketch file", "Exit status"})
+    for (const char* word :
+         {"--size", "--thumbnail", "1024x768", ".svgz", ".png", "sketch file", "Exit status"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
     EXPECT_EQ(r.err, "");
 }
@@ -81,6 +85,11 @@ TEST(ExportTool, BadArgumentsGiveTheUsageAndStatus2) {
         {"--bogus", in, out},
         {in, out, "--size"},
         {"", out},
+        {"--thumbnail", "0", in, out},
+        {"--thumbnail", "64x64", in, out},
+        {"--thumbnail=", in, out},
+        {"--size", "64x64", "--thumbnail", "64", in, out},
+        {in, out, "--thumbnail"},
     };
     for (const auto& args : bad) {
         std::string shown;
@@ -313,4 +322,80 @@ TEST(ExportTool, AbsurdGeometryExportsWithoutHarm) {
     }
     const std::string svg = readFileText(folder.file("absurd.svg"));
     EXPECT_EQ(svg.substr(svg.size() - 6), "</svg>");
+}
+
+namespace {
+
+// Where a picture differs from its paper colour (top-left pixel): the
+// bounds of those pixels, or an empty box when there are none.
+struct InkBox {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+
+InkBox inkBox(const RgbImage& png) {
+    InkBox box;
+    const uint8_t* paper = png.rgb.data();
+    for (int y = 0; y < png.height; ++y)
+        for (int x = 0; x < png.width; ++x) {
+            const uint8_t* p = &png.rgb[(size_t(y) * png.width + x) * 3];
+            if (std::memcmp(p, paper, 3) == 0) continue;
+            box.left = std::min(box.left, x);
+            box.top = std::min(box.top, y);
+            box.right = std::max(box.right, x);
+            box.bottom = std::max(box.bottom, y);
+        }
+    return box;
+}
+
+}  // namespace
+
+TEST(ExportTool, ThumbnailFitsTheWholeDrawingIntoASquarePng) {
+    TempFolder folder;
+    // The flower panned far out of its saved view, and shown selected: the
+    // window would show nothing of it, the thumbnail shows all of it.
+    Sketch flower = example("flower.wnk");
+    Transform3D away = flower.pageTransform();
+    away.thenTranslate({5000, -3000, 0});
+    flower.setPageTransform(away);
+    flower.selectAll(true);
+    const std::string in = folder.file("away.wnk");
+    ASSERT_TRUE(saveSketchFile(in, flower));
+
+    RgbImage png;
+    ASSERT_EQ(exportTool({in, folder.file("window.png")}, folder).status, 0);
+    ASSERT_TRUE(readPng(folder.file("window.png"), png));
+    EXPECT_EQ(inkBox(png).right, -1) << "nothing in the window";
+
+    for (int side : {256, 48}) {
+        SCOPED_TRACE(side);
+        // The desktop names the output as it likes; it is a PNG all the same.
+        const std::string out = folder.file("thumbnail-" + std::to_string(side));
+        const RunResult r = exportTool({"--thumbnail", std::to_string(side), in, out}, folder);
+        ASSERT_EQ(r.status, 0) << r.err;
+        ASSERT_TRUE(readPng(out, png));
+        EXPECT_EQ(png.width, side);
+        EXPECT_EQ(png.height, side);
+        // Inside the margin, centred, and as large as the square allows
+        // along the drawing's longer side (a line's half width aside).
+        const InkBox ink = inkBox(png);
+        const int margin = std::max(2, side / 16);
+        EXPECT_GE(ink.left, margin - 3);
+        EXPECT_GE(ink.top, margin - 3);
+        EXPECT_LE(ink.right, side - margin + 2);
+        EXPECT_LE(ink.bottom, side - margin + 2);
+        const int longer = std::max(ink.right - ink.left, ink.bottom - ink.top) + 1;
+        EXPECT_GE(longer, side - 2 * margin - 4);
+        EXPECT_NEAR(ink.left + ink.right, side - 1, 3);
+        EXPECT_NEAR(ink.top + ink.bottom, side - 1, 3);
+    }
+    // A damaged page gives no thumbnail.
+    std::string bytes = readFileText(in);
+    bytes.resize(bytes.size() / 2);
+    const std::string damaged = folder.file("damaged.wnk");
+    writeFileBytes(damaged, std::vector<unsigned char>(bytes.begin(), bytes.end()));
+    const RunResult r =
+        exportTool({"--thumbnail", "128", damaged, folder.file("none.png")}, folder);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("damaged.wnk"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("none.png")));
 }

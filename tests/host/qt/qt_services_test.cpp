@@ -285,6 +285,15 @@ TEST_F(QtServicesTest, PrinterContextPrintsTwoPagesToPdf) {
     std::size_t pages = info.find("Pages:");
     ASSERT_NE(pages, std::string::npos) << info;
     EXPECT_EQ(std::stoi(info.substr(pages + 6)), 2) << info;
+
+    // A file that cannot be written fails the document's start.
+    settings.outputFile = qt_test::scratchFolder() + "/no such folder/page.pdf";
+    printer = host_.createPrinterContext(settings);
+    ASSERT_NE(printer, nullptr);
+    errno = 0;
+    EXPECT_EQ(printer->startDocument("Sketchbook"), 0);
+    EXPECT_NE(errno, 0) << "for the system's text";
+    EXPECT_EQ(printer->startPage(), 0);
 }
 
 TEST_F(QtServicesTest, MenuBarTakesRoomAndSendsCommands) {
