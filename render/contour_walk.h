@@ -46,26 +46,69 @@ void addLine(Sink& sink, Point a, Point b) {
 // could keep a curve of huge coordinates from ever getting flatter.
 constexpr int kMaximumHalvings = 100;
 
+// Whether every point lies strictly inside the buffer. Halving only averages
+// points (each result rounds to a value between the points averaged), so the
+// halves of such a curve stay inside and need none of the tests against the
+// buffer's sides.
+inline bool strictlyInside(Point p0, Point p1, Point p2, double columns, double rows) {
+    auto in = [&](Point p) { return p.x > 0 && p.x < columns && p.y > 0 && p.y < rows; };
+    return in(p0) && in(p1) && in(p2);
+}
+
+// Depth first, the first half before the second, as a recursion would go;
+// the second halves wait on a stack.
 template <class Sink>
-void addCurve(Sink& sink, Point p0, Point p1, Point p2, int depth) {
+void addCurve(Sink& sink, Point p0, Point p1, Point p2) {
     const double columns = sink.columns();
     const double rows = sink.rows();
-    if (p0.y <= 0 && p1.y <= 0 && p2.y <= 0) return;
-    if (p0.x >= columns && p1.x >= columns && p2.x >= columns) return;
-    if (p0.y >= rows && p1.y >= rows && p2.y >= rows) return;
-    // Left of the buffer a curve only adds coverage to column 0.
-    if (p0.x <= 0 && p1.x <= 0 && p2.x <= 0) return sink.addEdge(0, p0.y, 0, p2.y);
-
-    const double dx = double(p1.x) - (double(p0.x) + double(p2.x)) / 2;
-    const double dy = double(p1.y) - (double(p0.y) + double(p2.y)) / 2;
-    if (0.25 * 0.25 < dx * dx + dy * dy && depth < kMaximumHalvings) {
-        const Point m = {float((double(p0.x) + 2.0 * double(p1.x) + double(p2.x)) / 4),
-                         float((double(p0.y) + 2.0 * double(p1.y) + double(p2.y)) / 4)};
-        addCurve(sink, p0, midpoint(p0, p1), m, depth + 1);
-        addCurve(sink, m, midpoint(p1, p2), p2, depth + 1);
-        return;
+    struct Half {
+        Point p0, p1, p2;
+        int depth;
+        bool inside;
+    };
+    Half waiting[kMaximumHalvings + 1];
+    int waitingCount = 0;
+    int depth = 0;
+    bool inside = false;
+    for (;;) {
+        bool drawn = true;
+        if (!inside) {
+            if (p0.y <= 0 && p1.y <= 0 && p2.y <= 0) {
+                drawn = false;
+            } else if (p0.x >= columns && p1.x >= columns && p2.x >= columns) {
+                drawn = false;
+            } else if (p0.y >= rows && p1.y >= rows && p2.y >= rows) {
+                drawn = false;
+            } else if (p0.x <= 0 && p1.x <= 0 && p2.x <= 0) {
+                // Left of the buffer a curve only adds coverage to column 0.
+                sink.addEdge(0, p0.y, 0, p2.y);
+                drawn = false;
+            } else {
+                inside = strictlyInside(p0, p1, p2, columns, rows);
+            }
+        }
+        if (drawn) {
+            const double dx = double(p1.x) - (double(p0.x) + double(p2.x)) / 2;
+            const double dy = double(p1.y) - (double(p0.y) + double(p2.y)) / 2;
+            if (0.25 * 0.25 < dx * dx + dy * dy && depth < kMaximumHalvings) {
+                const Point m = {float((double(p0.x) + 2.0 * double(p1.x) + double(p2.x)) / 4),
+                                 float((double(p0.y) + 2.0 * double(p1.y) + double(p2.y)) / 4)};
+                waiting[waitingCount++] = {m, midpoint(p1, p2), p2, depth + 1, inside};
+                p1 = midpoint(p0, p1);
+                p2 = m;
+                ++depth;
+                continue;
+            }
+            addLine(sink, p0, p2);
+        }
+        if (waitingCount == 0) return;
+        const Half& next = waiting[--waitingCount];
+        p0 = next.p0;
+        p1 = next.p1;
+        p2 = next.p2;
+        depth = next.depth;
+        inside = next.inside;
     }
-    addLine(sink, p0, p2);
 }
 
 }  // namespace walk_detail
@@ -80,7 +123,7 @@ void walkContour(const PathPoint* p, int n, Sink& sink) {
             const PathPoint& next = p[i + 1 == n ? 0 : i + 1];
             const Point start = previous.onCurve ? at(previous) : midpoint(previous, current);
             const Point end = next.onCurve ? at(next) : midpoint(current, next);
-            addCurve(sink, start, at(current), end, 0);
+            addCurve(sink, start, at(current), end);
         } else if (previous.onCurve) {
             addLine(sink, at(previous), at(current));
         }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <climits>
 #include <utility>
 
 #include "render/biased_floor.h"
@@ -20,53 +21,86 @@ constexpr int kFullCover = 256 << 8;
 
 }  // namespace
 
-inline void CoverageStore::addCell(int x, int row, int area, int cover) {
-    if (cover == 0) return;
-    // Everything left of the buffer lands on column 0 as coverage of that
-    // pixel (and, through its carry, of the pixels right of it).
-    if (x < 0) {
-        x = 0;
-        area = cover;
+// The cells of one band row while a span adds to them. Every cell lands
+// through `add`, which also widens the row's touched range once per span
+// rather than once per cell.
+class CoverageStore::RowWriter {
+  public:
+    RowWriter(CoverageStore& store, int row)
+        : store_(store),
+          r_(size_t(row - store.bandTop_)),
+          cells_(store.cells_.data() + r_ * size_t(store.stride_)),
+          words_(store.touched_.data() + r_ * size_t(store.wordsPerRow_)),
+          columns_(store.columns_),
+          left_(store.bandLeft_),
+          stride_(unsigned(store.stride_)) {
+        assert(row >= store.bandTop_ && row < store.bandEnd_);
     }
-    if (x >= columns_) return;
-    assert(row >= bandTop_ && row < bandEnd_);
-    // The band holds every column the edges' cells reach; the test only
-    // guards the memory.
-    assert(x >= bandLeft_ && x < bandRight_);
-    x -= bandLeft_;
-    if (x < 0 || x >= stride_) return;
-    const int r = row - bandTop_;
-    Cell& cell = cells_[size_t(r) * size_t(stride_) + size_t(x)];
-    cell.area += uint32_t(area);
-    cell.carry += uint32_t(cover) - uint32_t(area);
+    RowWriter(const RowWriter&) = delete;
+    RowWriter& operator=(const RowWriter&) = delete;
 
-    uint64_t& word = touched_[size_t(r) * size_t(wordsPerRow_) + size_t(x >> 6)];
-    const uint64_t bit = uint64_t(1) << (x & 63);
-    if ((word & bit) != 0) return;
-    word |= bit;
-    ++touchedCells_;
-    const int w = x >> 6;
-    firstTouchedWord_[size_t(r)] = std::min(firstTouchedWord_[size_t(r)], w);
-    lastTouchedWord_[size_t(r)] = std::max(lastTouchedWord_[size_t(r)], w);
-    firstTouchedRow_ = std::min(firstTouchedRow_, r);
-    lastTouchedRow_ = std::max(lastTouchedRow_, r);
-}
+    ~RowWriter() {
+        if (low_ > high_) return;
+        int32_t& first = store_.firstTouchedWord_[r_];
+        int32_t& last = store_.lastTouchedWord_[r_];
+        first = std::min(first, int32_t(low_ >> 6));
+        last = std::max(last, int32_t(high_ >> 6));
+    }
+
+    // The cell of column x gains `area` for itself and cover - area for the
+    // pixels right of it; a zero cover leaves the cell untouched. Everything
+    // left of the buffer lands on column 0 as coverage of that pixel (and,
+    // through its carry, of the pixels right of it).
+    __attribute__((always_inline)) void add(int x, int area, int cover) {
+        if (cover == 0) return;
+        if (x < 0) {
+            x = 0;
+            area = cover;
+        }
+        if (x >= columns_) return;
+        // The band holds every column the edges' cells reach; the test only
+        // guards the memory.
+        const unsigned local = unsigned(x - left_);
+        assert(local < stride_);
+        if (local >= stride_) return;
+        Cell& cell = cells_[local];
+        cell.area += uint32_t(area);
+        cell.carry += uint32_t(cover) - uint32_t(area);
+        words_[local >> 6] |= uint64_t(1) << (local & 63);
+        low_ = std::min(low_, local);
+        high_ = std::max(high_, local);
+    }
+
+  private:
+    CoverageStore& store_;
+    size_t r_;
+    Cell* cells_;
+    uint64_t* words_;
+    int columns_;
+    int left_;
+    unsigned stride_;
+    unsigned low_ = UINT_MAX;
+    unsigned high_ = 0;
+};
 
 // The edge crosses `row` from column position xa to xb; the pixels right of
 // it gain `cover`, split exactly by area.
-void CoverageStore::rowSpan(double xa, double xb, int row, int cover) {
+// Inlined into its one caller, which runs it for every row of every edge.
+__attribute__((always_inline)) inline void CoverageStore::rowSpan(double xa, double xb, int row,
+                                                                  int cover) {
     const double d = std::min(xa, xb);
     const double e = std::max(xa, xb);
     const int c = cover;
     // Wholly right of the buffer: every cell would fall beyond the last
     // column.
     if (d >= columns_ + 2.0) return;
+    RowWriter cells(*this, row);
     // Wholly left of the buffer: the cells all collapse onto column 0, where
     // their areas add up to the whole cover.
-    if (e < -2.0) return addCell(-1, row, c, c);
+    if (e < -2.0) return cells.add(-1, c, c);
     // Beyond the right edge only "past the last column" matters.
     const int k = e > columns_ + 2.0 ? columns_ + 2 : biasedFloor(e);
-    if (k < 0) return addCell(-1, row, c, c);
+    if (k < 0) return cells.add(-1, c, c);
 
     double g = 0;
     int sum = 0;
@@ -80,29 +114,29 @@ void CoverageStore::rowSpan(double xa, double xb, int row, int cover) {
         // keeps coordinates far beyond 32 bits harmless).
         g = 1.0 / (e - d);
         sum = int(((-1 + 0.5) - d) * c * g);
-        if (sum != 0) addCell(-1, row, sum, sum);
+        if (sum != 0) cells.add(-1, sum, sum);
         i = 0;
     } else {
         const int h = biasedFloor(d);
         if (h >= columns_) return;
-        if (h == k) return addCell(h, row, int(((h + 1) - (d + e) / 2) * c), c);
+        if (h == k) return cells.add(h, int(((h + 1) - (d + e) / 2) * c), c);
         g = 1.0 / (e - d);
         const double a = (h + 1) - d;
         const int t = int(a * a * g * 0.5 * c);
-        if (t != 0) addCell(h, row, t, t);
+        if (t != 0) cells.add(h, t, t);
         sum = t;
         i = h + 1;
     }
     for (; i < k && i < columns_; ++i) {
         const int u = int(((i + 0.5) - d) * c * g - sum);
         if (u != 0) {
-            addCell(i, row, u, u);
+            cells.add(i, u, u);
             sum += u;
         }
     }
     if (i < columns_) {
         const double f = e - k;
-        addCell(i, row, int((1 - f * f * g * 0.5) * c - sum), c - sum);
+        cells.add(i, int((1 - f * f * g * 0.5) * c - sum), c - sum);
     }
 }
 
@@ -119,28 +153,36 @@ void CoverageStore::addEdge(double x0, double y0, double x1, double y1) {
     // "below the last"; clamping them keeps the row arithmetic in 32 bits.
     const int r0 = y0 < -2.0 ? -2 : biasedFloor(y0);
     const int r1 = y1 > rows_ + 2.0 ? rows_ + 2 : biasedFloor(y1);
+    // The band lies within the target, so its limits also drop the rows
+    // outside it.
+    const int first = std::max(r0, bandTop_);
+    const int end = std::min(r1 + 1, bandEnd_);
+    if (first >= end) return;
     if (r0 == r1) {
-        if (r0 < bandTop_ || r0 >= bandEnd_) return;
         const int c = int((y1 - y0) * w);
         if (c != 0) rowSpan(x0, x1, r0, c);
         return;
     }
+    // The first and last rows are partial, those between full; each row's
+    // positions come from the edge's own ends, never from the row before.
     const double s = (x1 - x0) / (y1 - y0);
-    const int last = std::min(r1, rows_);
-    if (r0 >= 0 && r0 >= bandTop_ && r0 < bandEnd_) {
-        const double dy = (r0 + 1) - y0;
-        const int c = int(dy * w);
-        if (c != 0) rowSpan(x0, x0 + dy * s, r0, c);
-    }
-    const int firstFull = std::max({r0 + 1, 0, bandTop_});
-    const int endFull = std::min(last, bandEnd_);
-    for (int r = firstFull; r < endFull; ++r) {
-        const double xa = x0 + (r - y0) * s;
-        rowSpan(xa, xa + s, r, w);
-    }
-    if (r1 < rows_ && r1 >= bandTop_ && r1 < bandEnd_) {
-        const int c = int((y1 - r1) * w);
-        if (c != 0) rowSpan(x0 + (r1 - y0) * s, x1, r1, c);
+    for (int r = first; r < end; ++r) {
+        double xa, xb;
+        int c = w;
+        if (r == r0) {
+            const double dy = (r0 + 1) - y0;
+            c = int(dy * w);
+            xa = x0;
+            xb = x0 + dy * s;
+        } else if (r == r1) {
+            c = int((y1 - r1) * w);
+            xa = x0 + (r1 - y0) * s;
+            xb = x1;
+        } else {
+            xa = x0 + (r - y0) * s;
+            xb = xa + s;
+        }
+        if (c != 0) rowSpan(xa, xb, r, c);
     }
 }
 

@@ -1,7 +1,6 @@
 #include "render/coverage_store.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace penwick {
 
@@ -44,8 +43,7 @@ void CoverageStore::prepare(int columns, int rows, int bandTop, int bandRows, in
         firstTouchedWord_.resize(size_t(bandRows), INT32_MAX);
         lastTouchedWord_.resize(size_t(bandRows), -1);
     }
-    firstTouchedRow_ = INT_MAX;
-    lastTouchedRow_ = -1;
+    bandRows_ = bandRows;
 }
 
 }  // namespace penwick

@@ -27,7 +27,7 @@ namespace penwick {
 // filled band by band (see Rasterizer).
 //
 // Stages: addEdge (cuts an edge at every row, coverage_edges.cpp) ->
-// rowSpan -> addCell (exact area per pixel, coverage_edges.cpp) -> sweep
+// rowSpan -> RowWriter::add (exact area per pixel, coverage_edges.cpp) -> sweep
 // (run fills and blends, coverage_sweep.cpp).
 class CoverageStore {
   public:
@@ -72,8 +72,8 @@ class CoverageStore {
         uint32_t carry;
     };
 
+    class RowWriter;
     void rowSpan(double xa, double xb, int row, int cover);
-    void addCell(int x, int row, int area, int cover);
     void sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, uint32_t fill, int alphaScale);
     template <class Writer>
     void sweepRowWith(const Writer& writer, PixelBuffer& target, int bandRow, uint32_t colour,
@@ -87,8 +87,7 @@ class CoverageStore {
     int bandRight_ = 0;
     int stride_ = 0;  // cells per band row
     int wordsPerRow_ = 0;
-    int firstTouchedRow_ = 0;  // band-relative, inclusive
-    int lastTouchedRow_ = -1;
+    int bandRows_ = 0;
     int64_t touchedCells_ = 0;
 
     std::vector<Cell> cells_;                // band rows x stride, zero when clean

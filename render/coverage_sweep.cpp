@@ -10,6 +10,7 @@
 
 #include "render/coverage_store.h"
 #include "render/pixel_blend.h"
+#include "render/pixel_runs.h"
 
 namespace penwick {
 
@@ -22,19 +23,41 @@ int alphaOf(int64_t v, int alphaScale) {
 }
 
 // How the sweep writes pixels: through the format's routines, or inlined for
-// the two 32-bit formats the canvas draws into.
+// the two 32-bit formats the canvas draws into. `zeroAlphaKeeps` says whether
+// a blend at alpha 0 leaves every pixel as it was, so that the faint
+// leftovers of coverage truncation (a row's running sum often ends a unit
+// or two off zero) can be skipped rather than blended to the row's end. It
+// holds for every format but two: with its own alpha (code 4) alpha 0 still
+// pulls a transparent pixel's colour toward the fill, and RGB 5-5-5 (code 5)
+// loses its top bit to any blend.
 struct AnyFormat {
     const PixelFormat& format;
+    bool zeroAlphaKeeps() const { return format.code != 4 && format.code != 5; }
     void blend(uint8_t* at, uint32_t colour, int alpha) const { format.blend(at, colour, alpha); }
+    void fillRun(uint8_t* at, int n, uint32_t fill) const { format.fillRun(at, n, fill); }
+    void blendRun(uint8_t* at, int n, uint32_t colour, int alpha) const {
+        format.blendRun(at, n, colour, alpha);
+    }
 };
 struct Rgb32 {
-    void blend(uint8_t* at, uint32_t colour, int alpha) const {
+    static bool zeroAlphaKeeps() { return true; }
+    static void blend(uint8_t* at, uint32_t colour, int alpha) {
         storePixel32(at, blendRgb32(loadPixel32(at), colour, alpha));
+    }
+    static void fillRun(uint8_t* at, int n, uint32_t fill) { fillRun32(at, n, fill); }
+    static void blendRun(uint8_t* at, int n, uint32_t colour, int alpha) {
+        blendRunRgb32(at, n, colour, alpha);
     }
 };
 struct Argb32 {
-    void blend(uint8_t* at, uint32_t colour, int alpha) const {
+    static bool zeroAlphaKeeps() { return false; }
+    static void blend(uint8_t* at, uint32_t colour, int alpha) {
         storePixel32(at, blendArgb32(loadPixel32(at), colour, alpha));
+    }
+    static void fillRun(uint8_t* at, int n, uint32_t fill) { fillRun32(at, n, fill); }
+    static void blendRun(uint8_t* at, int n, uint32_t colour, int alpha) {
+        for (int i = 0; i < n; ++i, at += 4)
+            blend(at, colour, alpha);
     }
 };
 
@@ -62,17 +85,19 @@ void CoverageStore::sweepRowWith(const Writer& writer, PixelBuffer& target, int 
     Cell* cells = cells_.data() + size_t(bandRow) * size_t(stride_);
     uint64_t* words = touched_.data() + size_t(bandRow) * size_t(wordsPerRow_);
 
+    const bool skipZeroAlpha = writer.zeroAlphaKeeps();
     auto span = [&](int from, int to, uint32_t m) {
         const int n = to - from;
         if (n <= 0) return;
         const int64_t v = std::llabs(int64_t(int32_t(m)));
         if (v == 0) return;
         const int alpha = alphaOf(v, alphaScale);
+        if (alpha == 0 && skipZeroAlpha) return;
         uint8_t* at = row + std::ptrdiff_t(from) * bytes;
         if (alpha >= 255) {
-            format.fillRun(at, n, fill);
+            writer.fillRun(at, n, fill);
         } else {
-            format.blendRun(at, n, colour, alpha);
+            writer.blendRun(at, n, colour, alpha);
         }
     };
 
@@ -86,12 +111,16 @@ void CoverageStore::sweepRowWith(const Writer& writer, PixelBuffer& target, int 
             const int local = w * 64 + std::countr_zero(bits);
             const int column = bandLeft_ + local;
             bits &= bits - 1;
+            ++touchedCells_;
             span(x, column, m);
             Cell& cell = cells[local];
             const int64_t v = std::llabs(int64_t(int32_t(m + cell.area)));
             // A cell's pixel is always blended, even at full coverage.
-            if (v > 0)
-                writer.blend(row + std::ptrdiff_t(column) * bytes, colour, alphaOf(v, alphaScale));
+            if (v > 0) {
+                const int alpha = alphaOf(v, alphaScale);
+                if (alpha != 0 || !skipZeroAlpha)
+                    writer.blend(row + std::ptrdiff_t(column) * bytes, colour, alpha);
+            }
             m += cell.area + cell.carry;
             cell = Cell{0, 0};
             x = column + 1;
@@ -104,12 +133,10 @@ void CoverageStore::sweepRowWith(const Writer& writer, PixelBuffer& target, int 
 
 void CoverageStore::sweep(PixelBuffer& target, uint32_t colour, int alphaScale) {
     const uint32_t fill = target.format().convert(colour | 0xFF000000u);
-    for (int r = firstTouchedRow_; r <= lastTouchedRow_; ++r) {
+    for (int r = 0; r < bandRows_; ++r) {
         if (firstTouchedWord_[size_t(r)] > lastTouchedWord_[size_t(r)]) continue;
         sweepRow(target, r, colour, fill, alphaScale);
     }
-    firstTouchedRow_ = INT_MAX;
-    lastTouchedRow_ = -1;
 }
 
 }  // namespace penwick

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "render/pixel_blend.h"
+#include "render/pixel_runs.h"
 
 namespace penwick {
 
@@ -147,18 +148,9 @@ uint8_t* PixelFormat::fillRun(uint8_t* at, int n, uint32_t pixel) const {
         case 1:
             std::memset(at, int(pixel & 0xFF), size_t(n));
             return at + n;
-        case 4: {
-            // Eight pixels per store pair keeps long interior runs at memory speed.
-            const uint64_t two = uint64_t(pixel) | (uint64_t(pixel) << 32);
-            int i = 0;
-            for (; i + 8 <= n; i += 8) {
-                uint64_t block[4] = {two, two, two, two};
-                std::memcpy(at + 4 * i, block, sizeof block);
-            }
-            for (; i < n; ++i)
-                std::memcpy(at + 4 * i, &pixel, 4);
+        case 4:
+            fillRun32(at, n, pixel);
             return at + 4 * n;
-        }
         default:
             for (int i = 0; i < n; ++i)
                 storePixel(at + i * bytesPerPixel, bytesPerPixel, pixel);
@@ -199,13 +191,7 @@ void PixelFormat::blend(uint8_t* at, uint32_t colour, int alpha) const {
 }
 
 void PixelFormat::blendRun(uint8_t* at, int n, uint32_t colour, int alpha) const {
-    if (code == 3) {
-        const uint32_t a = uint32_t(alpha);
-        const uint32_t sRB = (colour & 0xFF00FFu) * a, sG = (colour & 0xFF00u) * a;
-        for (int i = 0; i < n; ++i, at += 4)
-            storePixel32(at, blendRgbLanes(loadPixel32(at), sRB, sG, a));
-        return;
-    }
+    if (code == 3) return blendRunRgb32(at, n, colour, alpha);
     if (code == 4) {
         for (int i = 0; i < n; ++i, at += 4)
             storePixel32(at, blendArgb32(loadPixel32(at), colour, alpha));

@@ -77,7 +77,9 @@ struct EdgeCollector {
         }
         if (y0 == y1 || std::fabs(y0) > kLarge || std::fabs(y1) > kLarge) return;
         const int r0 = biasedFloor(y0), r1 = biasedFloor(y1);
-        if (r0 == r1) return;
+        // Both positions lie between the ends (give or take rounding, which
+        // the band's margins absorb) unless the last row starts below y1.
+        if (r0 == r1 || r1 <= y1) return;
         const double s = (x1 - x0) / (y1 - y0);
         widen(x0 + ((r0 + 1) - y0) * s);
         widen(x0 + (r1 - y0) * s);
@@ -139,12 +141,18 @@ void Rasterizer::fill(const Path& path) {
     for (int top = firstRow; top < endRow; top += bandRows) {
         const int end = std::min(top + bandRows, endRow);
         store.prepare(columns, rows, top, end - top, left, right);
-        for (const CoverageStore::Edge& e : edges) {
-            // An edge adds cells only to the rows from its top to its bottom
-            // (with the row boundary bias, at most one row more each way).
-            const double upper = std::min(e.y0, e.y1), lower = std::max(e.y0, e.y1);
-            if (!oneBand && (lower < top - 1.0 || upper >= end + 1.0)) continue;
-            store.addEdge(e.x0, e.y0, e.x1, e.y1);
+        if (oneBand) {
+            for (const CoverageStore::Edge& e : edges)
+                store.addEdge(e.x0, e.y0, e.x1, e.y1);
+        } else {
+            for (const CoverageStore::Edge& e : edges) {
+                // An edge adds cells only to the rows from its top to its
+                // bottom (with the row boundary bias, at most one row more
+                // each way).
+                const double upper = std::min(e.y0, e.y1), lower = std::max(e.y0, e.y1);
+                if (lower < top - 1.0 || upper >= end + 1.0) continue;
+                store.addEdge(e.x0, e.y0, e.x1, e.y1);
+            }
         }
         store.sweep(target, colour_, alphaScale);
     }

@@ -52,6 +52,36 @@ TEST(PixelFormat, FillsRunsOfEveryPixelSize) {
     }
 }
 
+TEST(PixelFormat, RunsEqualPixelByPixelAtEveryLengthAndAlpha) {
+    // The 32-bit runs go four pixels at a time with a remainder: every
+    // length up to several groups, every alpha, bytes around left alone.
+    for (int code : {1, 3, 4}) {
+        const PixelFormat f = PixelFormat::fromCode(code);
+        const int bpp = f.bytesPerPixel;
+        for (int n = 0; n < 20; ++n) {
+            for (int alpha = 0; alpha < 256; alpha += (alpha < 8 || alpha > 248) ? 1 : 13) {
+                std::array<uint8_t, 24 * 4> run{}, single{};
+                for (size_t i = 0; i < run.size(); ++i)
+                    run[i] = single[i] = uint8_t(i * 37 + alpha + n);
+                const uint32_t colour = 0xA0C86432u + uint32_t(alpha * 0x010203);
+                f.blendRun(run.data() + bpp, n, colour, alpha);
+                for (int i = 0; i < n; ++i)
+                    f.blend(single.data() + bpp * (1 + i), colour, alpha);
+                ASSERT_EQ(run, single) << "code " << code << " n " << n << " alpha " << alpha;
+            }
+            std::array<uint8_t, 24 * 4> filled{};
+            filled.fill(0xEE);
+            f.fillRun(filled.data() + bpp, n, 0x11223344u);
+            for (size_t i = 0; i < filled.size(); ++i) {
+                const bool inside = i >= size_t(bpp) && i < size_t(bpp * (n + 1));
+                const uint8_t expected =
+                    inside ? uint8_t(0x11223344u >> (8 * ((i - bpp) % bpp))) : 0xEE;
+                ASSERT_EQ(filled[i], expected) << "code " << code << " n " << n << " byte " << i;
+            }
+        }
+    }
+}
+
 TEST(PixelFormat, BlendsWithArithmeticShifts) {
     // Code 3: d + ((s - d) * a >> 8); the shift rounds toward minus infinity.
     std::array<uint8_t, 4> p = {255, 255, 255, 77};

@@ -81,6 +81,29 @@ TEST(RasterizerReference, FastFillMatchesTheStraightforwardOneOnRandomPaths) {
     EXPECT_GT(drawn, 500);
 }
 
+TEST(RasterizerReference, MatchesInEveryPixelFormatAndAtFaintOpacities) {
+    // The faint leftovers of truncated coverage blend at alpha 0, which
+    // changes a transparent ARGB pixel and the top bit of RGB 5-5-5, and
+    // nothing in the other formats; low opacities make them common.
+    TestRandom rnd(0x5eed);
+    for (int n = 0; n < 400; ++n) {
+        const int codes[] = {0, 1, 3, 4, 5, 6, 7, 8};
+        const int code = codes[n % 8];
+        const int width = rnd.between(1, 120), height = rnd.between(1, 60);
+        const uint32_t background = rnd.chance(0.3) ? 0u : uint32_t(rnd.next()) | 0x80008000u;
+        const double opacity = rnd.chance(0.5) ? rnd.uniform(0, 0.05) : rnd.uniform(0, 1);
+        Stroke stroke =
+            testing::randomStroke(rnd, rnd.uniform(-10, width + 10), rnd.uniform(-10, height + 10),
+                                  rnd.between(2, 40), 0.3, 15);
+        Path path = outline(stroke);
+        if (n % 3 == 0)
+            path.appendPath(testing::randomMixedPath(rnd, -20, -20, width + 20, height + 20));
+        ASSERT_TRUE(
+            sameAsReference(path, width, height, code, background, uint32_t(rnd.next()), opacity))
+            << "case " << n;
+    }
+}
+
 TEST(RasterizerReference, MatchesOnWholeStrokesAtCanvasSize) {
     TestRandom rnd(99);
     for (int n = 0; n < 30; ++n) {
