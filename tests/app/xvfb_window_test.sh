@@ -33,21 +33,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A free display number: no lock file and no socket.
-display=''
-for n in $(seq 91 160); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then display=$n; break; fi
-done
-[[ -n $display ]] || { echo "FAIL: no free X display number"; exit 1; }
-Xvfb ":$display" -screen 0 ${width}x${height}x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [[ -e /tmp/.X11-unix/X$display ]] && break; sleep 0.1; done
-[[ -e /tmp/.X11-unix/X$display ]] || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-# The socket appears before the server takes connections; a program that
-# connects too early is refused (and Qt then aborts).
-for _ in $(seq 100); do DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+source "$(dirname "$0")/../support/xvfb.sh"
+start_xvfb "$width" "$height" "$work" || exit 1
 
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb HOME="$work" XDG_CONFIG_HOME="$work/config"
+export QT_QPA_PLATFORM=xcb HOME="$work" XDG_CONFIG_HOME="$work/config"
 export XDG_RUNTIME_DIR="$work/runtime" QT_SCALE_FACTOR=$scale
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 "$penwick" "$sketch" >"$work/penwick.log" 2>&1 &
