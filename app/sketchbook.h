@@ -1,0 +1,26 @@
+#pragma once
+// The Sketchbook: the folder that holds the pages, one sketch file each,
+// and the names new pages get.
+
+#include <string>
+#include <string_view>
+
+namespace penwick {
+
+// The documents folder followed by "/Sketchbook". Computed on first use and
+// kept for the life of the process; empty when the host knows no documents
+// folder.
+const std::string& sketchbookFolder();
+// Computes the folder again (tests that change the host's folders).
+void forgetSketchbookFolder();
+
+// The page name for `time` in `folder`: "%Y-%m-%d_%H-%M-%S.wnk" in local
+// time, one second later each time until no file of that name exists;
+// empty for a time no calendar shows.
+std::string freePageName(std::string_view folder, double time);
+
+// The path lies inside the folder (its text begins with the folder and a
+// separator).
+bool liesIn(std::string_view path, std::string_view folder);
+
+}  // namespace penwick
