@@ -1,6 +1,12 @@
 #include "app/sketchbook.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <optional>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "framework/platform/paths.h"
 #include "framework/platform/time.h"
@@ -19,7 +25,8 @@ const std::string& sketchbookFolder() {
     std::optional<std::string>& folder = cachedFolder();
     if (!folder) {
         ktString documents = specialFolder(host::CSIDL_PERSONAL);
-        folder = documents.isEmpty() ? std::string() : std::string(documents.view()) + "/Sketchbook";
+        folder =
+            documents.isEmpty() ? std::string() : std::string(documents.view()) + "/Sketchbook";
     }
     return *folder;
 }
@@ -39,6 +46,32 @@ std::string freePageName(std::string_view folder, double time) {
         path += name.view();
         if (!fileExists(path)) return path;
     }
+}
+
+std::string claimNewPage(std::string_view folder, double time, std::string& error) {
+    for (;; time += 1) {
+        std::string path = freePageName(folder, time);
+        if (path.empty()) {
+            error = "the clock shows no date";
+            return {};
+        }
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            return path;
+        }
+        // Taken between the look and the claim: the next second.
+        if (errno == EEXIST) continue;
+        error = std::strerror(errno);
+        return {};
+    }
+}
+
+void releaseClaimedPage(const std::string& path) {
+    std::error_code ignored;
+    if (std::filesystem::is_regular_file(path, ignored) &&
+        std::filesystem::file_size(path, ignored) == 0)
+        std::filesystem::remove(path, ignored);
 }
 
 bool liesIn(std::string_view path, std::string_view folder) {

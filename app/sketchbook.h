@@ -19,6 +19,14 @@ void forgetSketchbookFolder();
 // empty for a time no calendar shows.
 std::string freePageName(std::string_view folder, double time);
 
+// Claims the free page name for `time` in `folder` by making an empty file
+// of that name, which no other program can then take (two windows saving
+// new pages in one second get names one second apart). The claimed path, or
+// empty with `error` saying why the folder takes no file.
+std::string claimNewPage(std::string_view folder, double time, std::string& error);
+// Removes a claimed page that was never written (still empty).
+void releaseClaimedPage(const std::string& path);
+
 // The path lies inside the folder (its text begins with the folder and a
 // separator).
 bool liesIn(std::string_view path, std::string_view folder);
