@@ -1,6 +1,8 @@
 #include "app/sketch_app.h"
 
 #include "app/program_resources.h"
+#include "app/sketchbook.h"
+#include "framework/platform/time.h"
 #include "host/window_style.h"
 
 namespace penwick {
@@ -25,11 +27,28 @@ bool SketchApp::init() {
     frame_->showStartupReports();
     std::string file = fileOfCommandLine(commandLine().view());
     if (!file.empty()) frame_->open(file);
+
+    // Drawings a crash left are offered before this run makes its own copy.
+    RecoveryOffer offer =
+        offerRecoveryCopies(frame_->handle(), recoveryFolder(), sketchbookFolder(), now());
+    if (file.empty() && !offer.restoredPages.empty()) frame_->open(offer.restoredPages.back());
+    recovery_ = std::make_unique<RecoveryCopy>(recoveryFolder(), recoveryTiming);
+    RecoveryCopy::setForFatalReport(recovery_.get());
     registerWindow(frame_);
     return true;
 }
 
+bool SketchApp::onIdle(int count) {
+    bool more = ktApp::onIdle(count);
+    if (count == 0 && recovery_ && frame_ && frame_->view())
+        recovery_->tick(*frame_->view(), host::instance().millisecondsSinceStart());
+    return more;
+}
+
 int SketchApp::exit() {
+    // The window is gone only after its page was saved or its changes
+    // declined.
+    if (recovery_) recovery_->exitCleanly();
     int result = ktApp::exit();
     frame_.reset();
     return result;

@@ -7,6 +7,7 @@
 
 #include "app/command_line.h"
 #include "app/main_frame.h"
+#include "app/recovery_copy.h"
 #include "framework/application/app.h"
 
 namespace penwick {
@@ -16,11 +17,17 @@ class SketchApp : public ktApp {
     ~SketchApp() override;
     bool init() override;
     int exit() override;
+    bool onIdle(int count) override;
 
     MainFrame* mainFrame() const { return frame_.get(); }
+    RecoveryCopy* recoveryCopy() const { return recovery_.get(); }
+
+    // How often the recovery copy is written (tests make it fast).
+    RecoveryTiming recoveryTiming;
 
   private:
     std::shared_ptr<MainFrame> frame_;
+    std::unique_ptr<RecoveryCopy> recovery_;
 };
 
 }  // namespace penwick

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "framework/platform/paths.h"
 #include "framework/text/format.h"
@@ -21,6 +22,7 @@ namespace {
 
 int runNumber = -1;
 int nesting = 0;
+void (*fatalEndHook)() = nullptr;
 
 constexpr const char* kDialogFormat =
     "Unfortunately, a program error has occurred. This will be\n"
@@ -102,8 +104,15 @@ void reportError(const char* text, host::Window owner, bool canContinue) {
         continued.append(
             format("\n(%d additional exceptions occurred while dialog was open)", nesting - 1));
     logText(continued.view());
-    if (answer == host::IDNO || !canContinue) ::_exit(-1);
+    if (answer == host::IDNO || !canContinue) {
+        if (void (*hook)() = std::exchange(fatalEndHook, nullptr)) hook();
+        ::_exit(-1);
+    }
     nesting = 0;
+}
+
+void setFatalEndHook(void (*hook)()) {
+    fatalEndHook = hook;
 }
 
 ktString messageTrace(const char* text, std::uint32_t message, host::WParam wParam,

@@ -22,6 +22,9 @@ void logText(std::string_view text);
 // null text stands for "An unknown error has occurred.". A report that
 // arrives while the dialog is open is only counted.
 void reportError(const char* text, host::Window owner, bool canContinue);
+// Runs once, just before a report ends the process (the program writes its
+// recovery copy there); null for nothing.
+void setFatalEndHook(void (*hook)());
 
 // The text of the failure a window procedure met while handling a message:
 // the thrown text (none: null) and the message with its parameters.
