@@ -13,9 +13,9 @@
 #include "app/program_resources.h"
 #include "app/sketch_app.h"
 #include "app/sketchbook.h"
+#include "framework/controls/message_box.h"
 #include "framework/platform/paths.h"
 #include "framework/platform/time.h"
-#include "framework/controls/message_box.h"
 #include "host/dialogs.h"
 #include "host/keys.h"
 #include "host/messages.h"
@@ -150,13 +150,16 @@ TEST_F(SketchbookTest, FirstStartDrawsAPageThatTheNextStartOpensAgain) {
     EXPECT_EQ(settings.find("autoSave")->asInt(), 1);
 
     runProgram({[&](MainFrame& frame) {
-        EXPECT_EQ(frame.currentFile(), page.string());
-        EXPECT_EQ(host.windowText(frame.handle()), page.filename().string());
-        EXPECT_EQ(frame.view()->sketch.shapes.count(), 2);
-        EXPECT_TRUE(frame.view()->options & kSmooth);
-        // A view change alone marks the page.
-        host.wheel(120, {100, 100});
-    }, [&](MainFrame& frame) { EXPECT_EQ(host.windowText(frame.handle()), page.filename().string() + " *"); }});
+                    EXPECT_EQ(frame.currentFile(), page.string());
+                    EXPECT_EQ(host.windowText(frame.handle()), page.filename().string());
+                    EXPECT_EQ(frame.view()->sketch.shapes.count(), 2);
+                    EXPECT_TRUE(frame.view()->options & kSmooth);
+                    // A view change alone marks the page.
+                    host.wheel(120, {100, 100});
+                },
+                [&](MainFrame& frame) {
+                    EXPECT_EQ(host.windowText(frame.handle()), page.filename().string() + " *");
+                }});
     EXPECT_EQ(pages().size(), 1u);  // saved into the same page
 }
 
@@ -170,13 +173,15 @@ TEST_F(SketchbookTest, SettingsOtherProgramsWroteAndFilesOutsideTheSketchbook) {
     const fs::path outside = folder() / "elsewhere" / "outside.wnk";
     fs::create_directories(outside.parent_path());
     writePage(outside, 3);
-    runProgram({[&](MainFrame& frame) {
-        EXPECT_EQ(frame.currentFile(), outside.string());
-        EXPECT_EQ(frame.view()->sketch.shapes.count(), 3);
-        Menu bar = host.windowMenu(frame.handle());
-        host.openMenuBarPopup(frame.handle(), 0);
-        EXPECT_FALSE(host.menuItem(host.menuItem(bar, 0)->subMenu, 9)->flags & MF_CHECKED);
-    }}, "\"" + outside.string() + "\"");
+    runProgram(
+        {[&](MainFrame& frame) {
+            EXPECT_EQ(frame.currentFile(), outside.string());
+            EXPECT_EQ(frame.view()->sketch.shapes.count(), 3);
+            Menu bar = host.windowMenu(frame.handle());
+            host.openMenuBarPopup(frame.handle(), 0);
+            EXPECT_FALSE(host.menuItem(host.menuItem(bar, 0)->subMenu, 9)->flags & MF_CHECKED);
+        }},
+        "\"" + outside.string() + "\"");
     ValueNode settings;
     ASSERT_TRUE(settings.loadXml(config().string()));
     EXPECT_EQ(settings.find("lastFile")->asString().view(), "");  // not a Sketchbook page
@@ -187,8 +192,8 @@ TEST_F(SketchbookTest, SettingsOtherProgramsWroteAndFilesOutsideTheSketchbook) {
 
 TEST_F(SketchbookTest, PagingFollowsTheNaturalOrderWithoutWrappingAround) {
     fs::create_directories(book());
-    for (const char* name : {"2020-01-01_00-00-10.wnk", "2020-01-01_00-00-9.wnk",
-                             "2020-01-01_00-00-11.wnk"})
+    for (const char* name :
+         {"2020-01-01_00-00-10.wnk", "2020-01-01_00-00-9.wnk", "2020-01-01_00-00-11.wnk"})
         writePage(book() / name, 1);
     std::ofstream(book() / ".penwick-abcdef.tmp") << "an interrupted save";
     fs::create_directories(book() / "folder.wnk");
@@ -198,17 +203,27 @@ TEST_F(SketchbookTest, PagingFollowsTheNaturalOrderWithoutWrappingAround) {
         };
     };
     auto command = [](int id) { return [id](MainFrame& frame) { frame.onCommand(id); }; };
-    EXPECT_EQ(pages(), (std::vector<std::string>{"2020-01-01_00-00-9.wnk",
-                                                 "2020-01-01_00-00-10.wnk",
-                                                 "2020-01-01_00-00-11.wnk"}));
+    EXPECT_EQ(pages(),
+              (std::vector<std::string>{"2020-01-01_00-00-9.wnk", "2020-01-01_00-00-10.wnk",
+                                        "2020-01-01_00-00-11.wnk"}));
     runProgram({
         // From a new page, next does nothing and previous opens the last.
-        command(kCommandNextPage), at(""), command(kCommandPreviousPage),
-        at("2020-01-01_00-00-11.wnk"), command(kCommandPreviousPage),
-        at("2020-01-01_00-00-10.wnk"), command(kCommandPreviousPage), at("2020-01-01_00-00-9.wnk"),
-        command(kCommandPreviousPage), at("2020-01-01_00-00-9.wnk"),  // no wrap-around
-        command(kCommandLastPage), at("2020-01-01_00-00-11.wnk"), command(kCommandNextPage),
-        at("2020-01-01_00-00-11.wnk"), command(kCommandFirstPage), at("2020-01-01_00-00-9.wnk"),
+        command(kCommandNextPage),
+        at(""),
+        command(kCommandPreviousPage),
+        at("2020-01-01_00-00-11.wnk"),
+        command(kCommandPreviousPage),
+        at("2020-01-01_00-00-10.wnk"),
+        command(kCommandPreviousPage),
+        at("2020-01-01_00-00-9.wnk"),
+        command(kCommandPreviousPage),
+        at("2020-01-01_00-00-9.wnk"),  // no wrap-around
+        command(kCommandLastPage),
+        at("2020-01-01_00-00-11.wnk"),
+        command(kCommandNextPage),
+        at("2020-01-01_00-00-11.wnk"),
+        command(kCommandFirstPage),
+        at("2020-01-01_00-00-9.wnk"),
         // A changed new page is saved under the time, which comes last, then
         // left for the page before it.
         command(kCommandNew),
@@ -316,8 +331,7 @@ TEST_F(SketchbookTest, DeletingMovesToTheNextPageOrTheLastAndTheOnlyPageLeavesAN
         writePage(book() / name, 1);
     auto deleteAnswering = [&](int answer) {
         return std::vector<std::function<void(MainFrame&)>>{
-            [](MainFrame& frame) { frame.post(WM_COMMAND, kCommandDelete, 0); },
-            answerBox(answer)};
+            [](MainFrame& frame) { frame.post(WM_COMMAND, kCommandDelete, 0); }, answerBox(answer)};
     };
     std::vector<std::function<void(MainFrame&)>> steps;
     auto add = [&](std::vector<std::function<void(MainFrame&)>> more) {
@@ -410,8 +424,7 @@ TEST_F(SketchbookTest, AFailedSaveIsReportedAndThePageStaysOpenWithItsChanges) {
         frame.post(WM_COMMAND, kCommandExit, 0);
     });
     keepTheLoopFed();
-    EXPECT_EQ(app.run(&programResources(), "\"" + (gone / "page.wnk").string() + "\"", SW_SHOW),
-              0);
+    EXPECT_EQ(app.run(&programResources(), "\"" + (gone / "page.wnk").string() + "\"", SW_SHOW), 0);
     EXPECT_EQ(shapesIn(folder() / "rescued.wnk"), 2);
 }
 
