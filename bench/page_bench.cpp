@@ -29,8 +29,8 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path benchFolder() {
-    static const fs::path root = fs::temp_directory_path() / ("penwick-page-bench-" +
-                                                               std::to_string(getpid()));
+    static const fs::path root =
+        fs::temp_directory_path() / ("penwick-page-bench-" + std::to_string(getpid()));
     return root;
 }
 
@@ -44,8 +44,7 @@ const fs::path& bookOf(int n) {
     fs::create_directories(folder);
     const double start = makeTime(2020, 1, 1, 0, 0, 0);
     for (int i = 0; i < n; ++i)
-        std::ofstream(folder / std::string(
-                                   formatTime(start + i, "%Y-%m-%d_%H-%M-%S.wnk").view()))
+        std::ofstream(folder / std::string(formatTime(start + i, "%Y-%m-%d_%H-%M-%S.wnk").view()))
             << "page";
     return books.emplace(n, folder).first->second;
 }

@@ -30,6 +30,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace host;
+using host::headless::Modifiers;
 using host::headless::MouseButton;
 using testing::HeadlessTest;
 
@@ -301,6 +302,50 @@ TEST_F(SketchbookTest, SaveAsSvgExportsAndCopyAsNewLeavesTheOriginalPage) {
     EXPECT_EQ(bytesOf(page), before);
     ASSERT_EQ(pages().size(), 2u);
     EXPECT_EQ(shapesIn(book() / pages()[0]), 3);  // dates sort before letters
+}
+
+TEST_F(SketchbookTest, EveryEditIsKeptWhenThePageIsLeft) {
+    // Each edit on its own page of three shapes, then the next page: the
+    // page's file must hold the edit.
+    fs::create_directories(book());
+    struct Edit {
+        const char* name;
+        std::function<void(MainFrame&)> act;
+        int shapesAfter;
+    };
+    auto key = [this](int vk, Modifiers mods = {}) {
+        return [this, vk, mods](MainFrame&) { host.keyDown(vk, mods); };
+    };
+    const Modifiers ctrl{false, true, false};
+    const std::vector<Edit> edits = {
+        {"delete-selection.wnk",
+         [&](MainFrame& frame) {
+             host.keyDown('A', ctrl);
+             key(VK_DELETE)(frame);
+         },
+         0},
+        {"back.wnk", key(VK_BACK), 2},
+        {"undo-after-save.wnk",
+         [&](MainFrame& frame) {
+             drawStroke(frame, 60);
+             frame.post(WM_COMMAND, kCommandSave, 0);
+             host.keyDown('Z', ctrl);
+         },
+         3},
+    };
+    for (const Edit& edit : edits)
+        writePage(book() / edit.name, 3);
+    writePage(book() / "z-last.wnk", 1);
+    std::vector<std::function<void(MainFrame&)>> steps;
+    for (const Edit& edit : edits) {
+        steps.push_back(
+            [this, &edit](MainFrame& frame) { frame.open((book() / edit.name).string()); });
+        steps.push_back(edit.act);
+        steps.push_back([](MainFrame& frame) { frame.post(WM_COMMAND, kCommandNextPage, 0); });
+    }
+    runProgram(steps);
+    for (const Edit& edit : edits)
+        EXPECT_EQ(shapesIn(book() / edit.name), edit.shapesAfter) << edit.name;
 }
 
 TEST_F(SketchbookTest, NewPagesSavedInOneSecondGetNamesOneSecondApart) {
