@@ -5,10 +5,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "app/program_resources.h"
-#include "app/sketchbook.h"
 #include "framework/platform/bitmap.h"
 #include "host/dialogs.h"
 #include "host/keys.h"
@@ -30,11 +30,6 @@ using testing::sameColours;
 
 class SketchAppTest : public HeadlessTest {
   protected:
-    SketchAppTest() {
-        host.setSpecialFolder(CSIDL_PERSONAL, (folder() / "documents").string());
-        forgetSketchbookFolder();
-    }
-
     // Closes the main window through File > Exit at the next wait.
     void exitWhenIdle(SketchApp& app) {
         host.whenIdle([&] { app.mainFrame()->post(WM_COMMAND, kCommandExit, 0); });
@@ -184,6 +179,19 @@ TEST(CommandLine, FirstTokenOrTheRestNamesTheFile) {
     EXPECT_EQ(fileOfCommandLine("  missing.wnk"), "");
     EXPECT_EQ(fileOfCommandLine(""), "");
     std::filesystem::remove_all(folder);
+
+    // --help and --version answer without starting; anything else starts.
+    char help[] = "--help", version[] = "--version";
+    char* asked[] = {program, help};
+    std::ostringstream out;
+    EXPECT_EQ(answerInformationOption(2, asked, out), 0);
+    EXPECT_NE(out.str().find("Usage: penwick [FILE]"), std::string::npos);
+    asked[1] = version;
+    out.str("");
+    EXPECT_EQ(answerInformationOption(2, asked, out), 0);
+    EXPECT_EQ(out.str().rfind("penwick ", 0), 0u) << out.str();
+    EXPECT_GT(out.str().size(), std::string("penwick \n").size());
+    EXPECT_EQ(answerInformationOption(3, argv, out), std::nullopt);
 }
 
 }  // namespace
