@@ -41,7 +41,7 @@ class RecoveryTest : public testing::HeadlessTest {
   protected:
     RecoveryTest() {
         host.setSpecialFolder(CSIDL_PERSONAL, (folder() / "documents").string());
-        forgetSketchbookFolder();
+        findSketchbookFolder();
         makePath(sketchbookFolder());
     }
 
