@@ -273,6 +273,14 @@ RecoveryOffer offerRecoveryCopies(host::Window owner, const std::string& folder,
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         std::string name = entry.path().filename().string();
         if (!entry.is_regular_file(error) || isTemporaryName(name)) continue;
+        // The lock of a program that ended before it wrote a copy.
+        if (name.ends_with(kLockExtension)) {
+            std::string lock = entry.path().string();
+            if (!fileExists(withoutExtension(lock, kLockExtension) + std::string(kCopyExtension)) &&
+                ownerGone(lock))
+                removeQuietly(lock);
+            continue;
+        }
         if (name.size() <= kCopyExtension.size() ||
             name.compare(name.size() - kCopyExtension.size(), kCopyExtension.size(),
                          kCopyExtension) != 0)

@@ -42,8 +42,8 @@ void BM_RecoveryTickThatStartsAWrite(benchmark::State& state) {
     host::headless::HeadlessHost host;
     host::setInstance(&host);
     ktWnd frame;
-    frame.create(nullptr, "frame", host::WS_OVERLAPPEDWINDOW | host::WS_VISIBLE, 0,
-                 host::kNoWindow, 0, 0, 700, 500, 0);
+    frame.create(nullptr, "frame", host::WS_OVERLAPPEDWINDOW | host::WS_VISIBLE, 0, host::kNoWindow,
+                 0, 0, 700, 500, 0);
     CanvasView view;
     view.create(nullptr, "", host::WS_CHILD | host::WS_VISIBLE, 0, frame.handle(), 0, 0, 600, 400,
                 0);
