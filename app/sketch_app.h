@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/main_frame.h"
 #include "framework/application/app.h"
 
@@ -21,13 +22,5 @@ class SketchApp : public ktApp {
   private:
     std::shared_ptr<MainFrame> frame_;
 };
-
-// The command line of a program started with `arguments`: each argument
-// in double quotes, separated by spaces.
-std::string commandLineOf(int argc, char** argv);
-// The file a command line names: its first token (a double-quoted text, or
-// a run of bytes above the space) when that file exists, else the rest of
-// the line after it when that exists, else the first token.
-std::string fileOfCommandLine(std::string_view commandLine);
 
 }  // namespace penwick

@@ -112,7 +112,8 @@ void reducePoints(CanvasView& v) {
     // Until the main window's next idle pass writes its own title.
     host::Host& h = host::instance();
     const host::Window frame = h.parent(v.handle());
-    if (frame != host::kNoWindow) h.setWindowText(frame, format("%d points removed", removed).view());
+    if (frame != host::kNoWindow)
+        h.setWindowText(frame, format("%d points removed", removed).view());
 }
 
 // The paper steps from white to black, then lighter by 0x202020 up to white.
@@ -213,8 +214,14 @@ constexpr KeyBinding kKeyMap[] = {
     {'C', down, down, [](V& v) { v.execute("copy"); }},
     {'C', up, down, copyShapes},
     {'V', any, down, pasteShapes},
-    {'V', any, up, [](V& v) { scaleAboutCentre(v, {1, -1, 1}); }},
-    {'H', any, any, [](V& v) { scaleAboutCentre(v, {-1, 1, 1}); }},
+    {'V', any, up,
+     [](V& v) {
+         scaleAboutCentre(v, {1, -1, 1});
+     }},
+    {'H', any, any,
+     [](V& v) {
+         scaleAboutCentre(v, {-1, 1, 1});
+     }},
     {'D', any, any, [](V& v) { v.setTool(Tool::draw); }},
     {'S', any, any, [](V& v) { v.setTool(Tool::select); }},
     {'E', any, any, [](V& v) { v.sketch.insertIndex = 0, v.redrawAll(); }},
@@ -222,12 +229,30 @@ constexpr KeyBinding kKeyMap[] = {
     {'P', any, any, [](V& v) { v.setOption(kUsePressure, (v.options & kUsePressure) == 0); }},
     {'Y', any, down, [](V& v) { stepHistory(v, true); }},
     {'Z', any, down, [](V& v) { stepHistory(v, false); }},
-    {VK_ADD, any, up, [](V& v) { scaleAboutCentre(v, {2, 2, 2}); }},
-    {VK_ADD, down, down, [](V& v) { translate(v, {0, 0, 0.05}); }},
-    {VK_ADD, up, down, [](V& v) { scale(v, {1, 1, 2}); }},
-    {VK_SUBTRACT, any, up, [](V& v) { scaleAboutCentre(v, {0.5, 0.5, 0.5}); }},
-    {VK_SUBTRACT, down, down, [](V& v) { translate(v, {0, 0, -0.05}); }},
-    {VK_SUBTRACT, up, down, [](V& v) { scale(v, {1, 1, 0.5}); }},
+    {VK_ADD, any, up,
+     [](V& v) {
+         scaleAboutCentre(v, {2, 2, 2});
+     }},
+    {VK_ADD, down, down,
+     [](V& v) {
+         translate(v, {0, 0, 0.05});
+     }},
+    {VK_ADD, up, down,
+     [](V& v) {
+         scale(v, {1, 1, 2});
+     }},
+    {VK_SUBTRACT, any, up,
+     [](V& v) {
+         scaleAboutCentre(v, {0.5, 0.5, 0.5});
+     }},
+    {VK_SUBTRACT, down, down,
+     [](V& v) {
+         translate(v, {0, 0, -0.05});
+     }},
+    {VK_SUBTRACT, up, down,
+     [](V& v) {
+         scale(v, {1, 1, 0.5});
+     }},
     {VK_F4, any, any, reducePoints},
     {VK_F5, any, down,
      [](V& v) {
@@ -235,8 +260,7 @@ constexpr KeyBinding kKeyMap[] = {
          v.redrawAll();
      }},
     {VK_F5, any, up, [](V& v) { v.redrawAll(); }},
-    {VK_F7, any, any,
-     [](V& v) { v.repeatCommand = v.repeatCommand.empty() ? "scale 0.995" : ""; }},
+    {VK_F7, any, any, [](V& v) { v.repeatCommand = v.repeatCommand.empty() ? "scale 0.995" : ""; }},
     {VK_F8, any, any, cyclePaper},
 };
 

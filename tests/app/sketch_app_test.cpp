@@ -90,7 +90,9 @@ TEST_F(SketchAppTest, AnUnreadableFileIsReportedAndTheWindowOpensEmpty) {
         host.keyDown(VK_RETURN);
     });
     host.whenIdle([&] {
-        EXPECT_EQ(host.windowText(app.mainFrame()->handle()), "broken.wnk");
+        // The page stays the new one it was: nothing will save over the file.
+        EXPECT_EQ(host.windowText(app.mainFrame()->handle()), "Untitled");
+        EXPECT_EQ(app.mainFrame()->currentFile(), "");
         EXPECT_EQ(app.mainFrame()->view()->sketch.shapes.count(), 0);
     });
     exitWhenIdle(app);
@@ -160,7 +162,7 @@ TEST_F(SketchAppTest, AboutShowsTheModalBoxAndExitCloses) {
 TEST(CommandLine, FirstTokenOrTheRestNamesTheFile) {
     char program[] = "penwick", first[] = "my sketch.wnk", second[] = "x";
     char* argv[] = {program, first, second};
-    EXPECT_EQ(commandLineOf(3, argv), "\"my sketch.wnk\" \"x\"");
+    EXPECT_EQ(commandLineOf(3, argv), "\"my sketch.wnk\" x");
     EXPECT_EQ(commandLineOf(1, argv), "");
 
     std::filesystem::path folder =
@@ -171,7 +173,9 @@ TEST(CommandLine, FirstTokenOrTheRestNamesTheFile) {
     EXPECT_EQ(fileOfCommandLine("\"" + spaced + "\""), spaced);
     EXPECT_EQ(fileOfCommandLine("--switch \"" + spaced + "\""), spaced);
     EXPECT_EQ(fileOfCommandLine("--switch " + spaced), spaced);
-    EXPECT_EQ(fileOfCommandLine("  missing.wnk"), "missing.wnk");
+    // Unquoted, neither the first word nor the rest names the file.
+    EXPECT_EQ(fileOfCommandLine(spaced), "");
+    EXPECT_EQ(fileOfCommandLine("  missing.wnk"), "");
     EXPECT_EQ(fileOfCommandLine(""), "");
     std::filesystem::remove_all(folder);
 }

@@ -291,8 +291,8 @@ TEST_F(KeysTest, UndoRedoAndTheClipboardBeepWhenThereIsNothingToDo) {
     key('Y', kCtrl);
     key('C', kCtrl);  // nothing to copy
     key('V', kCtrl);  // nothing to paste
-    EXPECT_EQ(host.beeps(), (std::vector<std::uint32_t>{MB_ICONHAND, MB_ICONHAND, MB_ICONHAND,
-                                                        MB_ICONHAND}));
+    EXPECT_EQ(host.beeps(),
+              (std::vector<std::uint32_t>{MB_ICONHAND, MB_ICONHAND, MB_ICONHAND, MB_ICONHAND}));
     key('Z');  // without Ctrl: nothing
     key('Y');
     EXPECT_EQ(host.beeps().size(), 4u);
@@ -330,8 +330,9 @@ TEST_F(KeysTest, EveryRowOfTheMapIsReachableAndRowsOfOneKeyNeverOverlap) {
     for (const KeyBinding& row : canvasKeyMap()) {
         for (bool shift : {false, true})
             for (bool ctrl : {false, true}) {
-                const bool wants = (row.shift == Held::any || (row.shift == Held::down) == shift) &&
-                                   (row.control == Held::any || (row.control == Held::down) == ctrl);
+                const bool wants =
+                    (row.shift == Held::any || (row.shift == Held::down) == shift) &&
+                    (row.control == Held::any || (row.control == Held::down) == ctrl);
                 if (!wants) continue;
                 EXPECT_EQ(findKeyBinding(row.key, shift, ctrl), &row)
                     << "key " << row.key << " shift " << shift << " ctrl " << ctrl;
