@@ -13,6 +13,7 @@
 #include "framework/platform/paths.h"
 #include "framework/text/format.h"
 #include "framework/text/path_names.h"
+#include "framework/value/xml_file.h"
 #include "host/dialogs.h"
 #include "host/messages.h"
 #include "host/window_style.h"
@@ -31,6 +32,18 @@ std::string settingsFileIn(const ktString& folder) {
     return folder.isEmpty() ? std::string() : std::string(folder.view()) + "/config.xml";
 }
 
+// Reads the settings of `file` into `settings`. Files other programs wrote
+// may begin with a declaration, comments or blank lines before the element
+// that holds the settings.
+bool loadSettingsFile(const std::string& file, ValueNode& settings) {
+    if (settings.loadXml(file)) return true;
+    XmlElement document;
+    if (!loadXmlDocument(file, document)) return false;
+    for (const XmlNodeRef& node : document.children())
+        if (const XmlElement* element = node->asElement()) return settings.fromXml(*element);
+    return false;
+}
+
 bool flag(const ValueNode& settings, std::string_view key) {
     const ValueNode* node = settings.find(key);
     return node && node->asBool();
@@ -44,6 +57,10 @@ std::string titleFor(const std::string& path) {
 }
 
 // ---- Creation and destruction -----------------------------------------------
+
+MainFrame::MainFrame() {
+    findSketchbookFolder();
+}
 
 bool MainFrame::onCreate() {
     host::Host& h = host::instance();
@@ -104,7 +121,8 @@ void MainFrame::readSettings() {
     std::string file = settingsFileIn(appDataFolder(false));
     // A settings file that is missing, damaged or not a record of settings
     // gives the defaults.
-    if (file.empty() || !settings_.loadXml(file) || settings_.kind() != ValueNode::Kind::Object) {
+    if (file.empty() || !loadSettingsFile(file, settings_) ||
+        settings_.kind() != ValueNode::Kind::Object) {
         settings_.clear();
         settings_.makeObject();
     }

@@ -20,6 +20,8 @@ namespace penwick {
 
 class MainFrame : public ktFrame {
   public:
+    MainFrame();
+
     // ---- The window's overrides ----------------------------------------
     host::LResult windowProc(std::uint32_t message, host::WParam wParam,
                              host::LParam lParam) override;

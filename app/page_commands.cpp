@@ -64,9 +64,12 @@ bool MainFrame::saveQuery() {
     std::string name(currentFile_.empty() ? std::string_view() : fileNameOf(currentFile_));
     switch (messageBox(handle(), format("Save changes to %s?", name.c_str()).view(), "",
                        host::MB_YESNOCANCEL)) {
-        case host::IDYES: return save();
-        case host::IDNO: return true;
-        default: return false;
+        case host::IDYES:
+            return save();
+        case host::IDNO:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -156,8 +159,7 @@ void MainFrame::copyAsNew() {
 }
 
 void MainFrame::deletePermanently() {
-    if (messageBox(handle(), "Permanently delete this picture?", "", host::MB_YESNO) !=
-        host::IDYES)
+    if (messageBox(handle(), "Permanently delete this picture?", "", host::MB_YESNO) != host::IDYES)
         return;
     view_->execute("cls");
     view_->modified = false;

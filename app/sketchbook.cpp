@@ -22,17 +22,14 @@ std::optional<std::string>& cachedFolder() {
 }  // namespace
 
 const std::string& sketchbookFolder() {
-    std::optional<std::string>& folder = cachedFolder();
-    if (!folder) {
-        ktString documents = specialFolder(host::CSIDL_PERSONAL);
-        folder =
-            documents.isEmpty() ? std::string() : std::string(documents.view()) + "/Sketchbook";
-    }
-    return *folder;
+    if (!cachedFolder()) findSketchbookFolder();
+    return *cachedFolder();
 }
 
-void forgetSketchbookFolder() {
-    cachedFolder().reset();
+void findSketchbookFolder() {
+    ktString documents = specialFolder(host::CSIDL_PERSONAL);
+    cachedFolder() =
+        documents.isEmpty() ? std::string() : std::string(documents.view()) + "/Sketchbook";
 }
 
 std::string freePageName(std::string_view folder, double time) {

@@ -7,12 +7,13 @@
 
 namespace penwick {
 
-// The documents folder followed by "/Sketchbook". Computed on first use and
-// kept for the life of the process; empty when the host knows no documents
-// folder.
+// The documents folder followed by "/Sketchbook", as found when the main
+// window was made (or at the first use before that), and kept until it is
+// found again; empty when the host knows no documents folder.
 const std::string& sketchbookFolder();
-// Computes the folder again (tests that change the host's folders).
-void forgetSketchbookFolder();
+// Finds the folder from the host's documents folder; each main window does
+// this when it is made.
+void findSketchbookFolder();
 
 // The page name for `time` in `folder`: "%Y-%m-%d_%H-%M-%S.wnk" in local
 // time, one second later each time until no file of that name exists;

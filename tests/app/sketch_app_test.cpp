@@ -8,7 +8,6 @@
 #include <string>
 
 #include "app/program_resources.h"
-#include "app/sketchbook.h"
 #include "framework/platform/bitmap.h"
 #include "host/dialogs.h"
 #include "host/keys.h"
@@ -30,11 +29,6 @@ using testing::sameColours;
 
 class SketchAppTest : public HeadlessTest {
   protected:
-    SketchAppTest() {
-        host.setSpecialFolder(CSIDL_PERSONAL, (folder() / "documents").string());
-        forgetSketchbookFolder();
-    }
-
     // Closes the main window through File > Exit at the next wait.
     void exitWhenIdle(SketchApp& app) {
         host.whenIdle([&] { app.mainFrame()->post(WM_COMMAND, kCommandExit, 0); });

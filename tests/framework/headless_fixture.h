@@ -21,6 +21,7 @@ class HeadlessTest : public ::testing::Test {
   protected:
     HeadlessTest() {
         host.setSpecialFolder(host::CSIDL_APPDATA, (folder_.path() / "appdata").string());
+        host.setSpecialFolder(host::CSIDL_PERSONAL, (folder_.path() / "documents").string());
         host.setModulePath((folder_.path() / "penwick").string());
         host::setInstance(&host);
         forgetAppDataFolder();
