@@ -78,7 +78,8 @@ start_penwick() {
     "$penwick" "$@" >"$work/penwick-$name.log" 2>&1 &
     pid=$!
     started+=("$pid")
-    find_window() { window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1); [[ -n $window ]]; }
+    # The main window is the largest one the program shows.
+    find_window() { window=$(largest_window "$pid"); [[ -n $window ]]; }
     poll 20 find_window || fail "no penwick window appeared"
     # Painted: the paper shows in the middle of the canvas.
     poll 20 is_paper "$window" 400 300 || fail "the window never showed its paper"
@@ -87,10 +88,22 @@ start_penwick() {
     printf -v "pid_$name" %s "$pid"
 }
 
+largest_window() {  # largest_window PID
+    local id size best='' most=0
+    for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+        size=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\)/\1 * \2/p')
+        [[ -n $size ]] && (($size > most)) && most=$(($size)) best=$id
+    done
+    echo "$best"
+}
+
 # No window manager: the window is given the keyboard before keys are sent.
 focus() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-    has_focus() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]]; }
+    has_focus() {
+        [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]] && return 0
+        xdotool windowfocus "$1" 2>/dev/null
+        return 1
+    }
     poll 5 has_focus "$1" || fail "window $1 does not take the keyboard"
 }
 keys() {  # keys WINDOW KEY...
@@ -225,3 +238,23 @@ pixels() {
 }
 # within VALUE LOW HIGH
 within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }'; }
+
+# box_of PID MAIN: waits for a window of PID other than MAIN (a message box or
+# dialog) and prints its id.
+box_of() {
+    local found=''
+    other() { found=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | grep -vx "$2" | head -n 1); [[ -n $found ]]; }
+    poll 10 other "$1" "$2" || return 1
+    echo "$found"
+}
+# box_text BOX: the message box's text, which it copies when right-clicked.
+box_text() {
+    local before text=''
+    before=$(xclip -selection clipboard -o 2>/dev/null)
+    xdotool mousemove --window "$1" 20 20 click 3
+    copied() { text=$(xclip -selection clipboard -o 2>/dev/null); [[ -n $text && $text != "$before" ]]; }
+    poll 5 copied || return 1
+    echo "$text"
+}
+titled() { [[ $(xdotool getwindowname "$1") == "$2" ]]; }
+ended() { ! kill -0 "$1" 2>/dev/null; }
