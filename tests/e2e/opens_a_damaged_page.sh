@@ -13,20 +13,22 @@ cp "$damaged" "$work/damaged.copy"
 "$penwick" "$damaged" >"$work/penwick-main.log" 2>&1 &
 pid_main=$!
 started+=("$pid_main")
-# Two windows: the main window and, smaller, the report over it.
+# The report is a small window, shown before or over the main window.
 area() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\)/\1 * \2/p'; }
-two_windows() {
-    local list=($(xdotool search --onlyvisible --pid "$pid_main" 2>/dev/null)) id
-    ((${#list[@]} == 2)) || return 1
-    w=${list[0]} box=${list[1]}
-    (($(area "$w") < $(area "$box"))) && { id=$w; w=$box; box=$id; }
-    return 0
+report_shown() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$pid_main" 2>/dev/null); do
+        (($(area "$id") < 200000)) && { box=$id; return 0; }
+    done
+    return 1
 }
-poll 20 two_windows || fail "nothing was said about the damaged page"
+poll 20 report_shown || fail "nothing was said about the damaged page"
 focus "$box"
 xdotool key Return
 closed() { ! xdotool search --onlyvisible --pid "$pid_main" 2>/dev/null | grep -qx "$box"; }
 poll 10 closed || fail "the report did not close"
+main_shown() { w=$(largest_window "$pid_main"); [[ -n $w ]]; }
+poll 10 main_shown || fail "no main window after the report"
 poll 10 is_paper "$w" 400 300 || fail "the main window shows no paper after the report"
 echo "the report was shown and closed; the window is titled \"$(xdotool getwindowname "$w")\""
 line "$w" 100 700 300
