@@ -17,6 +17,7 @@
 #include "host/dialogs.h"
 #include "host/messages.h"
 #include "host/window_style.h"
+#include "model/temporary_files.h"
 
 namespace penwick {
 
@@ -77,8 +78,9 @@ bool MainFrame::onCreate() {
         std::string path(last->asString().view());
         if (fileExists(path) && loadPage(path)) currentFile_ = path;
     }
+    const std::string& book = sketchbookFolder();
+    if (!book.empty()) removeStaleTemporaries(book);
     if (currentFile_.empty()) {
-        const std::string& book = sketchbookFolder();
         makePath(book);
         if (book.empty() || access(book.c_str(), W_OK) != 0) {
             // Drawing goes on; the pages can still be saved elsewhere.

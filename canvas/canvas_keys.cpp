@@ -100,14 +100,19 @@ void pasteShapes(CanvasView& v) {
 
 void stepHistory(CanvasView& v, bool forward) {
     const int32_t done = forward ? v.history.redo(1, v.sketch) : v.history.undo(1, v.sketch);
-    if (done)
+    if (done) {
+        // The page's file holds the drawing before the step: leaving the
+        // page must save it.
+        v.modified = true;
         v.redrawAll();
-    else
+    } else {
         beep();
+    }
 }
 
 void reducePoints(CanvasView& v) {
     const int32_t removed = v.sketch.reducePoints();
+    if (removed > 0) v.modified = true;
     v.redrawAll();
     // Until the main window's next idle pass writes its own title.
     host::Host& h = host::instance();

@@ -24,10 +24,12 @@ int CanvasView::execute(std::string_view command) {
         redrawAll();
     } else if (t.expect("invert")) {
         sketch.invertColours();
+        modified = true;
         redrawAll();
     } else if (t.expect("back")) {
         history.takeSnapshot(sketch);
         sketch.backStep();
+        modified = true;
         redrawAll();
     } else if (t.expect("delete")) {
         deleteCommand();
@@ -78,6 +80,7 @@ void CanvasView::deleteCommand() {
     history.takeSnapshot(sketch);
     if (sketch.selectedShapeCount() != 0) {
         sketch.deleteSelected();
+        modified = true;
         redrawAll();
         return;
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "app/program_resources.h"
@@ -178,6 +179,19 @@ TEST(CommandLine, FirstTokenOrTheRestNamesTheFile) {
     EXPECT_EQ(fileOfCommandLine("  missing.wnk"), "");
     EXPECT_EQ(fileOfCommandLine(""), "");
     std::filesystem::remove_all(folder);
+
+    // --help and --version answer without starting; anything else starts.
+    char help[] = "--help", version[] = "--version";
+    char* asked[] = {program, help};
+    std::ostringstream out;
+    EXPECT_EQ(answerInformationOption(2, asked, out), 0);
+    EXPECT_NE(out.str().find("Usage: penwick [FILE]"), std::string::npos);
+    asked[1] = version;
+    out.str("");
+    EXPECT_EQ(answerInformationOption(2, asked, out), 0);
+    EXPECT_EQ(out.str().rfind("penwick ", 0), 0u) << out.str();
+    EXPECT_GT(out.str().size(), std::string("penwick \n").size());
+    EXPECT_EQ(answerInformationOption(3, argv, out), std::nullopt);
 }
 
 }  // namespace

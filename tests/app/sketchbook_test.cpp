@@ -13,9 +13,9 @@
 #include "app/program_resources.h"
 #include "app/sketch_app.h"
 #include "app/sketchbook.h"
+#include "framework/controls/message_box.h"
 #include "framework/platform/paths.h"
 #include "framework/platform/time.h"
-#include "framework/controls/message_box.h"
 #include "host/dialogs.h"
 #include "host/keys.h"
 #include "host/messages.h"
@@ -30,6 +30,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace host;
+using host::headless::Modifiers;
 using host::headless::MouseButton;
 using testing::HeadlessTest;
 
@@ -150,13 +151,16 @@ TEST_F(SketchbookTest, FirstStartDrawsAPageThatTheNextStartOpensAgain) {
     EXPECT_EQ(settings.find("autoSave")->asInt(), 1);
 
     runProgram({[&](MainFrame& frame) {
-        EXPECT_EQ(frame.currentFile(), page.string());
-        EXPECT_EQ(host.windowText(frame.handle()), page.filename().string());
-        EXPECT_EQ(frame.view()->sketch.shapes.count(), 2);
-        EXPECT_TRUE(frame.view()->options & kSmooth);
-        // A view change alone marks the page.
-        host.wheel(120, {100, 100});
-    }, [&](MainFrame& frame) { EXPECT_EQ(host.windowText(frame.handle()), page.filename().string() + " *"); }});
+                    EXPECT_EQ(frame.currentFile(), page.string());
+                    EXPECT_EQ(host.windowText(frame.handle()), page.filename().string());
+                    EXPECT_EQ(frame.view()->sketch.shapes.count(), 2);
+                    EXPECT_TRUE(frame.view()->options & kSmooth);
+                    // A view change alone marks the page.
+                    host.wheel(120, {100, 100});
+                },
+                [&](MainFrame& frame) {
+                    EXPECT_EQ(host.windowText(frame.handle()), page.filename().string() + " *");
+                }});
     EXPECT_EQ(pages().size(), 1u);  // saved into the same page
 }
 
@@ -170,13 +174,15 @@ TEST_F(SketchbookTest, SettingsOtherProgramsWroteAndFilesOutsideTheSketchbook) {
     const fs::path outside = folder() / "elsewhere" / "outside.wnk";
     fs::create_directories(outside.parent_path());
     writePage(outside, 3);
-    runProgram({[&](MainFrame& frame) {
-        EXPECT_EQ(frame.currentFile(), outside.string());
-        EXPECT_EQ(frame.view()->sketch.shapes.count(), 3);
-        Menu bar = host.windowMenu(frame.handle());
-        host.openMenuBarPopup(frame.handle(), 0);
-        EXPECT_FALSE(host.menuItem(host.menuItem(bar, 0)->subMenu, 9)->flags & MF_CHECKED);
-    }}, "\"" + outside.string() + "\"");
+    runProgram(
+        {[&](MainFrame& frame) {
+            EXPECT_EQ(frame.currentFile(), outside.string());
+            EXPECT_EQ(frame.view()->sketch.shapes.count(), 3);
+            Menu bar = host.windowMenu(frame.handle());
+            host.openMenuBarPopup(frame.handle(), 0);
+            EXPECT_FALSE(host.menuItem(host.menuItem(bar, 0)->subMenu, 9)->flags & MF_CHECKED);
+        }},
+        "\"" + outside.string() + "\"");
     ValueNode settings;
     ASSERT_TRUE(settings.loadXml(config().string()));
     EXPECT_EQ(settings.find("lastFile")->asString().view(), "");  // not a Sketchbook page
@@ -187,8 +193,8 @@ TEST_F(SketchbookTest, SettingsOtherProgramsWroteAndFilesOutsideTheSketchbook) {
 
 TEST_F(SketchbookTest, PagingFollowsTheNaturalOrderWithoutWrappingAround) {
     fs::create_directories(book());
-    for (const char* name : {"2020-01-01_00-00-10.wnk", "2020-01-01_00-00-9.wnk",
-                             "2020-01-01_00-00-11.wnk"})
+    for (const char* name :
+         {"2020-01-01_00-00-10.wnk", "2020-01-01_00-00-9.wnk", "2020-01-01_00-00-11.wnk"})
         writePage(book() / name, 1);
     std::ofstream(book() / ".penwick-abcdef.tmp") << "an interrupted save";
     fs::create_directories(book() / "folder.wnk");
@@ -198,17 +204,27 @@ TEST_F(SketchbookTest, PagingFollowsTheNaturalOrderWithoutWrappingAround) {
         };
     };
     auto command = [](int id) { return [id](MainFrame& frame) { frame.onCommand(id); }; };
-    EXPECT_EQ(pages(), (std::vector<std::string>{"2020-01-01_00-00-9.wnk",
-                                                 "2020-01-01_00-00-10.wnk",
-                                                 "2020-01-01_00-00-11.wnk"}));
+    EXPECT_EQ(pages(),
+              (std::vector<std::string>{"2020-01-01_00-00-9.wnk", "2020-01-01_00-00-10.wnk",
+                                        "2020-01-01_00-00-11.wnk"}));
     runProgram({
         // From a new page, next does nothing and previous opens the last.
-        command(kCommandNextPage), at(""), command(kCommandPreviousPage),
-        at("2020-01-01_00-00-11.wnk"), command(kCommandPreviousPage),
-        at("2020-01-01_00-00-10.wnk"), command(kCommandPreviousPage), at("2020-01-01_00-00-9.wnk"),
-        command(kCommandPreviousPage), at("2020-01-01_00-00-9.wnk"),  // no wrap-around
-        command(kCommandLastPage), at("2020-01-01_00-00-11.wnk"), command(kCommandNextPage),
-        at("2020-01-01_00-00-11.wnk"), command(kCommandFirstPage), at("2020-01-01_00-00-9.wnk"),
+        command(kCommandNextPage),
+        at(""),
+        command(kCommandPreviousPage),
+        at("2020-01-01_00-00-11.wnk"),
+        command(kCommandPreviousPage),
+        at("2020-01-01_00-00-10.wnk"),
+        command(kCommandPreviousPage),
+        at("2020-01-01_00-00-9.wnk"),
+        command(kCommandPreviousPage),
+        at("2020-01-01_00-00-9.wnk"),  // no wrap-around
+        command(kCommandLastPage),
+        at("2020-01-01_00-00-11.wnk"),
+        command(kCommandNextPage),
+        at("2020-01-01_00-00-11.wnk"),
+        command(kCommandFirstPage),
+        at("2020-01-01_00-00-9.wnk"),
         // A changed new page is saved under the time, which comes last, then
         // left for the page before it.
         command(kCommandNew),
@@ -288,6 +304,50 @@ TEST_F(SketchbookTest, SaveAsSvgExportsAndCopyAsNewLeavesTheOriginalPage) {
     EXPECT_EQ(shapesIn(book() / pages()[0]), 3);  // dates sort before letters
 }
 
+TEST_F(SketchbookTest, EveryEditIsKeptWhenThePageIsLeft) {
+    // Each edit on its own page of three shapes, then the next page: the
+    // page's file must hold the edit.
+    fs::create_directories(book());
+    struct Edit {
+        const char* name;
+        std::function<void(MainFrame&)> act;
+        int shapesAfter;
+    };
+    auto key = [this](int vk, Modifiers mods = {}) {
+        return [this, vk, mods](MainFrame&) { host.keyDown(vk, mods); };
+    };
+    const Modifiers ctrl{false, true, false};
+    const std::vector<Edit> edits = {
+        {"delete-selection.wnk",
+         [&](MainFrame& frame) {
+             host.keyDown('A', ctrl);
+             key(VK_DELETE)(frame);
+         },
+         0},
+        {"back.wnk", key(VK_BACK), 2},
+        {"undo-after-save.wnk",
+         [&](MainFrame& frame) {
+             drawStroke(frame, 60);
+             frame.post(WM_COMMAND, kCommandSave, 0);
+             host.keyDown('Z', ctrl);
+         },
+         3},
+    };
+    for (const Edit& edit : edits)
+        writePage(book() / edit.name, 3);
+    writePage(book() / "z-last.wnk", 1);
+    std::vector<std::function<void(MainFrame&)>> steps;
+    for (const Edit& edit : edits) {
+        steps.push_back(
+            [this, &edit](MainFrame& frame) { frame.open((book() / edit.name).string()); });
+        steps.push_back(edit.act);
+        steps.push_back([](MainFrame& frame) { frame.post(WM_COMMAND, kCommandNextPage, 0); });
+    }
+    runProgram(steps);
+    for (const Edit& edit : edits)
+        EXPECT_EQ(shapesIn(book() / edit.name), edit.shapesAfter) << edit.name;
+}
+
 TEST_F(SketchbookTest, NewPagesSavedInOneSecondGetNamesOneSecondApart) {
     fs::create_directories(book());
     const double t = makeTime(2026, 12, 9, 10, 0, 5);
@@ -316,8 +376,7 @@ TEST_F(SketchbookTest, DeletingMovesToTheNextPageOrTheLastAndTheOnlyPageLeavesAN
         writePage(book() / name, 1);
     auto deleteAnswering = [&](int answer) {
         return std::vector<std::function<void(MainFrame&)>>{
-            [](MainFrame& frame) { frame.post(WM_COMMAND, kCommandDelete, 0); },
-            answerBox(answer)};
+            [](MainFrame& frame) { frame.post(WM_COMMAND, kCommandDelete, 0); }, answerBox(answer)};
     };
     std::vector<std::function<void(MainFrame&)>> steps;
     auto add = [&](std::vector<std::function<void(MainFrame&)>> more) {
@@ -352,21 +411,23 @@ TEST_F(SketchbookTest, DamagedAndNewerPagesAreReportedAndNeverWrittenOver) {
     writePage(dropped2, 5);
 
     std::string report;
-    runProgram({[&](MainFrame& frame) {
-                    drawStroke(frame, 40);  // good.wnk, changed
-                    host.dropFiles(frame.handle(), {truncated.string(), dropped2.string()});
-                },
-                answerBox(IDOK, &report),
-                [&](MainFrame& frame) {
-                    // Leaving the page saved it; the damaged file did not open
-                    // and the page stays, with its name and its state.
-                    EXPECT_NE(report.find(truncated.string()), std::string::npos) << report;
-                    EXPECT_EQ(frame.currentFile(), good.string());
-                    EXPECT_FALSE(frame.view()->modified);
-                    EXPECT_EQ(frame.view()->sketch.shapes.count(), 3);
-                    drawStroke(frame, 120);
-                }},
-               "\"" + good.string() + "\"");
+    runProgram(
+        {[&](MainFrame& frame) {
+             drawStroke(frame, 40);  // good.wnk, changed
+             // Of three files dropped at once only the first opens.
+             host.dropFiles(frame.handle(), {truncated.string(), dropped2.string(), good.string()});
+         },
+         answerBox(IDOK, &report),
+         [&](MainFrame& frame) {
+             // Leaving the page saved it; the damaged file did not open
+             // and the page stays, with its name and its state.
+             EXPECT_NE(report.find(truncated.string()), std::string::npos) << report;
+             EXPECT_EQ(frame.currentFile(), good.string());
+             EXPECT_FALSE(frame.view()->modified);
+             EXPECT_EQ(frame.view()->sketch.shapes.count(), 3);
+             drawStroke(frame, 120);
+         }},
+        "\"" + good.string() + "\"");
     EXPECT_EQ(bytesOf(truncated), truncatedBytes);
     EXPECT_EQ(shapesIn(good), 4);
 
@@ -410,8 +471,7 @@ TEST_F(SketchbookTest, AFailedSaveIsReportedAndThePageStaysOpenWithItsChanges) {
         frame.post(WM_COMMAND, kCommandExit, 0);
     });
     keepTheLoopFed();
-    EXPECT_EQ(app.run(&programResources(), "\"" + (gone / "page.wnk").string() + "\"", SW_SHOW),
-              0);
+    EXPECT_EQ(app.run(&programResources(), "\"" + (gone / "page.wnk").string() + "\"", SW_SHOW), 0);
     EXPECT_EQ(shapesIn(folder() / "rescued.wnk"), 2);
 }
 

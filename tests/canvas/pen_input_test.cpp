@@ -430,17 +430,20 @@ TEST_F(PenTest, EditLevelsDecideWhetherAStrokeEndFinishesTheShape) {
     EXPECT_EQ(pointCount(view.sketch.shapes[0]), 15);
 }
 
-TEST_F(PenTest, ModifiedFollowsTheCommandsThatChangeThePage) {
+TEST_F(PenTest, EveryCommandThatChangesTheDrawingMarksIt) {
     mouseLine(100, 140, 100);
     mouseLine(100, 140, 200);
+    // Every change of the drawing marks it, or leaving the page would lose it.
+    for (const char* command : {"invert", "back"}) {
+        view.modified = false;
+        view.execute(command);
+        EXPECT_TRUE(view.modified) << command;
+    }
+    EXPECT_EQ(view.sketch.shapes.count(), 1);  // back took the last shape
     view.modified = false;
-    view.execute("invert");
-    view.execute("back");  // the last shape
-    EXPECT_FALSE(view.modified);
-    EXPECT_EQ(view.sketch.shapes.count(), 1);
     view.sketch.shapes[0].selected = 1;
     view.execute("delete");  // the selection
-    EXPECT_FALSE(view.modified);
+    EXPECT_TRUE(view.modified);
     EXPECT_EQ(view.sketch.shapes.count(), 0);
     mouseLine(100, 140, 100);
     view.modified = false;

@@ -8,7 +8,9 @@ start_xvfb() {
     local width=$1 height=$2 work=$3 display=''
     local fifo="$work/xvfb.displayfd"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp \
+    # -noreset: a server resets when its last client leaves, and refuses
+    # connections meanwhile; the check below is such a client.
+    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp -noreset \
         3>"$fifo" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     # The server writes its display number and a newline once it listens.
