@@ -42,12 +42,12 @@ std::string fileOfCommandLine(std::string_view line) {
         rest = line.substr(end);
     }
     std::error_code ignored;
-    if (!first.empty() && std::filesystem::exists(first, ignored)) return first;
+    if (!first.empty() && std::filesystem::is_regular_file(first, ignored)) return first;
     std::string others(skipBlanks(rest));
     if (others.size() >= 2 && others.front() == '"' && others.back() == '"' &&
         others.find('"', 1) == others.size() - 1)
         others = others.substr(1, others.size() - 2);
-    if (!others.empty() && std::filesystem::exists(others, ignored)) return others;
+    if (!others.empty() && std::filesystem::is_regular_file(others, ignored)) return others;
     return {};
 }
 

@@ -13,9 +13,9 @@ namespace penwick {
 // The arguments joined by blanks, those that hold a blank in double quotes.
 std::string commandLineOf(int argc, char** argv);
 // The file a command line names: its first token (a double-quoted text, or
-// a run of bytes above the space) when that file exists, else the rest of
-// the line after it when that exists (a rest wholly in quotes without
-// them), else nothing.
+// a run of bytes above the space) when that is a regular file, else the
+// rest of the line after it when that is one (a rest wholly in quotes
+// taken without them), else nothing.
 std::string fileOfCommandLine(std::string_view commandLine);
 
 // "--help" and "--version" as the only argument are answered on `out`, and

@@ -79,7 +79,10 @@ bool MainFrame::onCreate() {
         if (fileExists(path) && loadPage(path)) currentFile_ = path;
     }
     const std::string& book = sketchbookFolder();
-    if (!book.empty()) removeStaleTemporaries(book);
+    if (!book.empty()) {
+        removeStaleTemporaries(book);
+        removeStaleClaims(book);
+    }
     if (currentFile_.empty()) {
         makePath(book);
         if (book.empty() || access(book.c_str(), W_OK) != 0) {

@@ -35,11 +35,23 @@ ClientRect clientOf(const CanvasView& view) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
+// The page as its file keeps it: the shape being drawn (strokes at the
+// group or stroke level) belongs to it too. The canvas goes on drawing it.
+Sketch pageToSave(const Sketch& sketch) {
+    Sketch page = sketch.snapshot();
+    page.commitCurrent(-1);
+    return page;
+}
+
 }  // namespace
 
 bool MainFrame::loadPage(const std::string& path) {
     std::string error;
-    if (view_->load(path, error)) return true;
+    if (view_->load(path, error)) {
+        // The steps of the page left behind would carry its drawing here.
+        view_->history.clear();
+        return true;
+    }
     std::string text =
         format("The sketch %s cannot be opened:\n%s", path.c_str(), error.c_str()).c_str();
     if (started_)
@@ -60,12 +72,14 @@ void MainFrame::reportSaveFailure(const std::string& path, const std::string& re
 
 bool MainFrame::saveQuery() {
     if (!view_->modified) return true;
-    if (autoSave()) return save();
+    // A page is left only once its file holds it: a save that was an SVG
+    // export keeps it here.
+    if (autoSave()) return save() && !view_->modified;
     std::string name(currentFile_.empty() ? std::string_view() : fileNameOf(currentFile_));
     switch (messageBox(handle(), format("Save changes to %s?", name.c_str()).view(), "",
                        host::MB_YESNOCANCEL)) {
         case host::IDYES:
-            return save();
+            return save() && !view_->modified;
         case host::IDNO:
             return true;
         default:
@@ -94,15 +108,16 @@ bool MainFrame::save() {
         }
         claimed = true;
     }
-    SaveResult saved = saveToFile(currentFile_, view_->sketch, clientOf(*view_));
+    // A page its owner made read-only is kept as it is; replacing it needs
+    // only the folder's permission, so the file's own is asked here.
+    SaveResult saved = isReadOnlyFile(currentFile_)
+                           ? SaveResult{false, "the file is read-only"}
+                           : saveToFile(currentFile_, pageToSave(view_->sketch), clientOf(*view_));
     if (!saved) {
         reportSaveFailure(currentFile_, saved.error);
-        if (claimed) {
-            // The new page stays new: a later save claims a name afresh
-            // rather than one another window may have taken since.
-            releaseClaimedPage(currentFile_);
-            currentFile_.clear();
-        }
+        // A new page whose file stayed empty stays new: a later save claims
+        // a name afresh rather than one another window may have taken since.
+        if (claimed && releaseClaimedPage(currentFile_)) currentFile_.clear();
         return false;
     }
     view_->modified = false;
@@ -117,7 +132,7 @@ bool MainFrame::saveAs() {
         return false;
     std::string chosen(dialog.result(0).view());
     if (chosen.empty()) return false;
-    SaveResult saved = saveToFile(chosen, view_->sketch, clientOf(*view_));
+    SaveResult saved = saveToFile(chosen, pageToSave(view_->sketch), clientOf(*view_));
     if (!saved) {
         reportSaveFailure(chosen, saved.error);
         return false;
@@ -132,7 +147,8 @@ bool MainFrame::saveAs() {
 
 bool MainFrame::open(const std::string& given) {
     if (!saveQuery()) return false;
-    std::string path = given;
+    // Absolute, so that paging and the Sketchbook know its folder.
+    std::string path = given.empty() ? given : std::string(fullPath(given).view());
     if (path.empty()) {
         FileDialog dialog;
         if (dialog.run(true, "wnk", "", host::OFN_HIDEREADONLY | host::OFN_FILEMUSTEXIST,
@@ -150,6 +166,7 @@ void MainFrame::newPage() {
     if (!saveQuery()) return;
     currentFile_.clear();
     view_->execute("cls");
+    view_->history.clear();
     view_->modified = false;
 }
 
@@ -188,8 +205,17 @@ void MainFrame::deletePermanently() {
 void MainFrame::stepPage(int step) {
     if (!saveQuery()) return;
     std::string reference = currentFile_.empty() ? newPageReference() : currentFile_;
-    std::string target = steppedPage(reference, step);
-    if (target != currentFile_ && fileExists(target)) open(target);
+    // A page that cannot be read is reported and stepped over: one damaged
+    // page does not hide the pages beyond it.
+    for (;;) {
+        std::string target = steppedPage(reference, step);
+        if (target == reference || target == currentFile_ || !fileExists(target)) return;
+        if (loadPage(target)) {
+            currentFile_ = target;
+            return;
+        }
+        reference = target;
+    }
 }
 
 void MainFrame::firstOrLastPage(bool last) {

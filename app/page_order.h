@@ -10,13 +10,14 @@
 namespace penwick {
 
 // The names of the files of `folder` that end with `extension` (".wnk";
-// empty for every file), folders left out, in natural order. Names equal in
+// empty for every file), folders and empty files left out, in natural order. Names equal in
 // that order keep the order of their bytes. Empty when the folder cannot be
 // read.
 std::vector<std::string> pagesInOrder(std::string_view folder, std::string_view extension);
 
 // The page `step` (+1 or -1) places from `reference` among the pages of its
-// folder with its extension, `reference` found without regard to case:
+// folder with its extension, `reference` found by its name, else without
+// regard to case:
 // the reference itself when the folder holds fewer than two pages or the
 // step leaves the list (no wrap-around), except that stepping back from a
 // page that is not in the list gives the last page.

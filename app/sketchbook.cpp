@@ -11,6 +11,7 @@
 #include "framework/platform/paths.h"
 #include "framework/platform/time.h"
 #include "host/services.h"
+#include "model/temporary_files.h"
 
 namespace penwick {
 
@@ -64,11 +65,36 @@ std::string claimNewPage(std::string_view folder, double time, std::string& erro
     }
 }
 
-void releaseClaimedPage(const std::string& path) {
+bool releaseClaimedPage(const std::string& path) {
     std::error_code ignored;
     if (std::filesystem::is_regular_file(path, ignored) &&
         std::filesystem::file_size(path, ignored) == 0)
-        std::filesystem::remove(path, ignored);
+        return std::filesystem::remove(path, ignored);
+    return false;
+}
+
+void removeStaleClaims(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const auto oldest = fs::file_time_type::clock::now() - kStaleTemporaryAge;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code ignored;
+        const fs::path& path = it->path();
+        if (path.extension() != ".wnk" || !it->is_regular_file(ignored) || it->is_symlink(ignored))
+            continue;
+        if (fs::file_size(path, ignored) == 0 && fs::last_write_time(path, ignored) < oldest)
+            fs::remove(path, ignored);
+    }
+}
+
+bool isReadOnlyFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error || !fs::is_regular_file(status)) return false;
+    const fs::perms write =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (status.permissions() & write) == fs::perms::none;
 }
 
 bool liesIn(std::string_view path, std::string_view folder) {

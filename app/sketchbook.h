@@ -25,8 +25,16 @@ std::string freePageName(std::string_view folder, double time);
 // new pages in one second get names one second apart). The claimed path, or
 // empty with `error` saying why the folder takes no file.
 std::string claimNewPage(std::string_view folder, double time, std::string& error);
-// Removes a claimed page that was never written (still empty).
-void releaseClaimedPage(const std::string& path);
+// Removes a claimed page that was never written (still empty); false when
+// the file holds something (the save did write it) or is gone.
+bool releaseClaimedPage(const std::string& path);
+// Removes the claims that a killed program left in `folder`: empty pages
+// older than a save takes. An empty file holds no drawing.
+void removeStaleClaims(const std::string& folder);
+
+// The file is a regular file nobody may write (no write permission bit):
+// its owner keeps it as it is.
+bool isReadOnlyFile(const std::string& path);
 
 // The path lies inside the folder (its text begins with the folder and a
 // separator).

@@ -9,7 +9,8 @@
 // - cairo filling the same paths (quadratic splines as cubic curves, non-zero
 //   rule, its default anti-aliasing) into an image of the same size;
 // - the drawing on 1 to 4 threads and in bands of several heights;
-// - libpng's own compression against the export's choice, with the sizes.
+// - libpng's own compression, and the export's compression through libpng
+//   on one thread, against the export's encoding, with the sizes.
 //
 // Goals: the drawing on 2 threads at least 1.7 times as fast as on 1; the
 // PNG export at most twice the raster drawing alone.
@@ -201,6 +202,25 @@ void BM_PngEncoding(benchmark::State& state) {
     state.counters["bytes"] = double(bytes);
 }
 BENCHMARK(BM_PngEncoding)->Unit(benchmark::kMillisecond);
+
+// The export's encoding on a pool of (threads) threads.
+void BM_PngEncodingThreads(benchmark::State& state) {
+    PixelBuffer picture;
+    drawSketchPicture(benchSketch(), kWidth, kHeight, picture);
+    BandWorkers workers(int(state.range(0)));
+    size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = encodePng(picture, workers).size();
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(BM_PngEncodingThreads)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(2);
 
 // The same picture with libpng's own compression (level 6, every filter on
 // every row), the size the export's choice is measured against; and other

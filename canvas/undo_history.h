@@ -35,6 +35,11 @@ class UndoHistory {
     int32_t redo(int32_t n, Sketch& current);
     // Forgets every undo step (a newly loaded page); the redo steps stay.
     void clearUndo() { undo_.clear(); }
+    // Forgets every step both ways.
+    void clear() {
+        undo_.clear();
+        redo_.clear();
+    }
 
     int32_t undoCount() const { return undo_.count(); }
     int32_t redoCount() const { return redo_.count(); }

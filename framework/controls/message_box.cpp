@@ -272,9 +272,15 @@ int messageBox(host::Window owner, std::string_view text, std::string_view title
     }
     if (icon != kNoIcon) instance().beep(iconType);
     ktString boxTitle = title.empty() ? versionRecord().fileDescription : ktString(title);
+    // The keyboard goes back where it was once the box is gone, as it does
+    // on every desktop: a key after the box reaches the window it was for.
+    const Window focus = instance().focusWindow();
     ktMessageBox box(text, buttons.view(), icon);
     if (!box.create(boxTitle.view(), owner)) return 0;
-    return box.runModal(owner);
+    const int answer = box.runModal(owner);
+    if (focus != kNoWindow && instance().isWindow(focus) && instance().isEnabled(focus))
+        instance().setFocus(focus);
+    return answer;
 }
 
 host::Window showMessageBox(host::Window owner, std::string_view text, std::string_view title,

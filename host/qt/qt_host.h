@@ -56,6 +56,9 @@ class QtHost : public HostCore {
     // The native top-level widget of a window (its own outer widget for
     // children).
     QWidget* outerWidget(Window window) const;
+    // The client widget of the first shown window whose tablet context is
+    // enabled, or null (where a replayed pen draws, host/qt/tablet_replay.h).
+    QWidget* shownTabletWidget() const;
 
     // ---- Host: geometry, painting, clocks and the cursor ---------------
     Rect adjustWindowRect(const Rect& client, std::uint32_t style, bool withMenu) const override;

@@ -106,6 +106,14 @@ QWidget* QtHost::outerWidget(Window window) const {
     const Surface* s = surface(window);
     return s ? s->outer.data() : nullptr;
 }
+QWidget* QtHost::shownTabletWidget() const {
+    for (const auto& [handle, record] : windows()) {
+        if (record->dead || !record->native || enabledTablet(record->handle) == kNoTablet) continue;
+        QWidget* client = surfaceOf(*record).client.data();
+        if (client && client->isVisible()) return client;
+    }
+    return nullptr;
+}
 
 // ---- Life -------------------------------------------------------------------
 

@@ -3,6 +3,8 @@
 // folder and settings in a private data folder.
 #include <sys/stat.h>
 
+#include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -23,6 +25,7 @@
 #include "model/sketch_file.h"
 #include "tests/app/app_test_support.h"
 #include "tests/framework/headless_fixture.h"
+#include "tests/support/gzip.h"
 #include "tests/support/temp_folder.h"
 
 namespace penwick {
@@ -325,6 +328,14 @@ TEST_F(SketchbookTest, EveryEditIsKeptWhenThePageIsLeft) {
          },
          0},
         {"back.wnk", key(VK_BACK), 2},
+        // Strokes at the group level make a shape still being drawn.
+        {"group-level.wnk",
+         [&](MainFrame& frame) {
+             key('3')(frame);
+             drawStroke(frame, 60);
+             drawStroke(frame, 90);
+         },
+         4},
         {"undo-after-save.wnk",
          [&](MainFrame& frame) {
              drawStroke(frame, 60);
@@ -409,25 +420,27 @@ TEST_F(SketchbookTest, DamagedAndNewerPagesAreReportedAndNeverWrittenOver) {
     const std::string truncatedBytes = bytesOf(truncated);
     const fs::path dropped2 = folder() / "second.wnk";
     writePage(dropped2, 5);
+    writePage(folder() / "third.wnk", 6);
 
     std::string report;
-    runProgram(
-        {[&](MainFrame& frame) {
-             drawStroke(frame, 40);  // good.wnk, changed
-             // Of three files dropped at once only the first opens.
-             host.dropFiles(frame.handle(), {truncated.string(), dropped2.string(), good.string()});
-         },
-         answerBox(IDOK, &report),
-         [&](MainFrame& frame) {
-             // Leaving the page saved it; the damaged file did not open
-             // and the page stays, with its name and its state.
-             EXPECT_NE(report.find(truncated.string()), std::string::npos) << report;
-             EXPECT_EQ(frame.currentFile(), good.string());
-             EXPECT_FALSE(frame.view()->modified);
-             EXPECT_EQ(frame.view()->sketch.shapes.count(), 3);
-             drawStroke(frame, 120);
-         }},
-        "\"" + good.string() + "\"");
+    runProgram({[&](MainFrame& frame) {
+                    drawStroke(frame, 40);  // good.wnk, changed
+                    // Of three files dropped at once only the first opens.
+                    // (Had the others opened, the last would be the page now.)
+                    host.dropFiles(frame.handle(), {truncated.string(), dropped2.string(),
+                                                    (folder() / "third.wnk").string()});
+                },
+                answerBox(IDOK, &report),
+                [&](MainFrame& frame) {
+                    // Leaving the page saved it; the damaged file did not open
+                    // and the page stays, with its name and its state.
+                    EXPECT_NE(report.find(truncated.string()), std::string::npos) << report;
+                    EXPECT_EQ(frame.currentFile(), good.string());
+                    EXPECT_FALSE(frame.view()->modified);
+                    EXPECT_EQ(frame.view()->sketch.shapes.count(), 3);
+                    drawStroke(frame, 120);
+                }},
+               "\"" + good.string() + "\"");
     EXPECT_EQ(bytesOf(truncated), truncatedBytes);
     EXPECT_EQ(shapesIn(good), 4);
 
@@ -444,6 +457,73 @@ TEST_F(SketchbookTest, DamagedAndNewerPagesAreReportedAndNeverWrittenOver) {
                 }});
     EXPECT_EQ(bytesOf(truncated), truncatedBytes);
     EXPECT_EQ(pages().size(), 3u);
+}
+
+// A page of a newer program: the version the files begin with is 108.
+void writeNewerPage(const fs::path& path) {
+    writePage(path, 1);
+    std::string payload = testing::gunzip(path.string());
+    const int32_t version = 108;
+    std::memcpy(payload.data(), &version, 4);
+    ASSERT_TRUE(testing::writeGzipFile(path.string(), payload));
+}
+
+TEST_F(SketchbookTest, PagingStepsOverANewerPageAndCarriesNoStepsAcross) {
+    fs::create_directories(book());
+    writePage(book() / "a.wnk", 1);
+    writeNewerPage(book() / "b.wnk");
+    const std::string newer = bytesOf(book() / "b.wnk");
+    writePage(book() / "c.wnk", 2);
+    const std::string third = bytesOf(book() / "c.wnk");
+    // What a killed save left: an empty claim, old and new. Neither is a page.
+    std::ofstream(book() / "0-old-claim.wnk");
+    fs::last_write_time(book() / "0-old-claim.wnk",
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    std::ofstream(book() / "0-new-claim.wnk");
+    std::string report;
+    const Modifiers ctrl{false, true, false};
+    runProgram({[&](MainFrame& frame) {
+                    EXPECT_FALSE(fs::exists(book() / "0-old-claim.wnk"));
+                    EXPECT_EQ(pages(), (std::vector<std::string>{"a.wnk", "b.wnk", "c.wnk"}));
+                    drawStroke(frame, 50);
+                },
+                // An undone stroke on a.wnk, then the next page.
+                [&](MainFrame&) { host.keyDown('Z', ctrl); },
+                [](MainFrame& frame) { frame.post(WM_COMMAND, kCommandNextPage, 0); },
+                answerBox(IDOK, &report),
+                [&](MainFrame& frame) {
+                    EXPECT_NE(report.find("unsupported version 108"), std::string::npos) << report;
+                    EXPECT_EQ(fs::path(frame.currentFile()).filename(), "c.wnk");
+                    // The redo step of a.wnk does not come to c.wnk.
+                    EXPECT_EQ(host.focusWindow(), frame.view()->handle());  // back from the box
+                    host.keyDown('Y', ctrl);
+                },
+                [](MainFrame& frame) { frame.post(WM_COMMAND, kCommandNew, 0); }},
+               "\"" + (book() / "a.wnk").string() + "\"");
+    EXPECT_EQ(bytesOf(book() / "b.wnk"), newer);
+    EXPECT_EQ(bytesOf(book() / "c.wnk"), third);
+    EXPECT_EQ(host.beeps().back(), MB_ICONHAND);  // nothing to redo
+}
+
+TEST_F(SketchbookTest, AReadOnlyPageIsNeverReplaced) {
+    fs::create_directories(book());
+    const fs::path page = book() / "kept.wnk";
+    writePage(page, 1);
+    fs::permissions(page, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string before = bytesOf(page);
+    std::string report;
+    runProgram(
+        {[&](MainFrame& frame) { drawStroke(frame, 50); },
+         [](MainFrame& frame) { frame.post(WM_COMMAND, kCommandNew, 0); }, answerBox(IDOK, &report),
+         [&](MainFrame& frame) {
+             EXPECT_NE(report.find("the file is read-only"), std::string::npos) << report;
+             EXPECT_EQ(frame.currentFile(), page.string());
+             EXPECT_TRUE(frame.view()->modified);
+             frame.onCommand(kCommandCopyAsNew);  // kept as a new page instead
+         }},
+        "\"" + page.string() + "\"");
+    EXPECT_EQ(bytesOf(page), before);
+    EXPECT_EQ(pages().size(), 2u);
 }
 
 TEST_F(SketchbookTest, AFailedSaveIsReportedAndThePageStaysOpenWithItsChanges) {
