@@ -505,6 +505,20 @@ TEST_F(SketchbookTest, PagingStepsOverANewerPageAndCarriesNoStepsAcross) {
     EXPECT_EQ(host.beeps().back(), MB_ICONHAND);  // nothing to redo
 }
 
+TEST_F(SketchbookTest, PreviousFromANewPageOpensTheOnlyPageAndNextStaysPut) {
+    fs::create_directories(book());
+    writePage(book() / "only.wnk", 1);
+    runProgram(
+        {[](MainFrame& frame) { frame.onCommand(kCommandNextPage); },
+         [](MainFrame& frame) { EXPECT_EQ(frame.currentFile(), ""); },
+         [](MainFrame& frame) { frame.onCommand(kCommandPreviousPage); },
+         [&](MainFrame& frame) { EXPECT_EQ(frame.currentFile(), (book() / "only.wnk").string()); },
+         [](MainFrame& frame) { frame.onCommand(kCommandNextPage); },
+         [&](MainFrame& frame) {
+             EXPECT_EQ(frame.currentFile(), (book() / "only.wnk").string());
+         }});
+}
+
 TEST_F(SketchbookTest, AReadOnlyPageIsNeverReplaced) {
     fs::create_directories(book());
     const fs::path page = book() / "kept.wnk";
