@@ -120,7 +120,11 @@ TEST_F(RecoveryTest, AKilledDrawingLeavesItsLastCompletedCopyOrNoneAndNeverTouch
     const std::vector<unsigned char> pageBytes = readFileBytes(page);
     std::string appdata = (folder() / "appdata").string();
     std::mt19937 random(16);
-    std::uniform_int_distribution<int> lifeMs(5, 60);
+    // The kill falls after 0 to 3 completed writes (so on any machine, busy
+    // or not, some children die before their first copy and most after),
+    // then 0 to 15 ms on, anywhere in the next stroke or write.
+    std::uniform_int_distribution<int> writesBefore(0, 3);
+    std::uniform_int_distribution<int> extraMs(0, 15);
     int withCopy = 0, restored = 0;
     const int kRuns = 200;
     for (int run = 0; run < kRuns; ++run) {
@@ -132,7 +136,17 @@ TEST_F(RecoveryTest, AKilledDrawingLeavesItsLastCompletedCopyOrNoneAndNeverTouch
                   std::to_string(run).c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(lifeMs(random)));
+        const int writes = writesBefore(random);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        auto completed = [&] {
+            int n = 0;
+            for (const LogLine& line : readLog(log))
+                n += line.done;
+            return n;
+        };
+        while (completed() < writes && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(extraMs(random)));
         kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
