@@ -72,8 +72,11 @@ class MainFrame : public ktFrame {
     // Loads `path` into the canvas; on failure shows why (over the window,
     // or after start-up when it is not yet shown) and changes nothing.
     bool loadPage(const std::string& path);
-    // Reports a file that could not be saved.
-    void reportSaveFailure(const std::string& path, const std::string& reason);
+    // Reports a save that failed: what could not be done, why, and that the
+    // page stays open.
+    void reportSaveFailure(const std::string& what, const std::string& reason);
+    // The same for the file at `path`.
+    void reportSaveFailureOf(const std::string& path, const std::string& reason);
     void readSettings();
     void writeSettings();
 

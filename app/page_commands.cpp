@@ -61,13 +61,16 @@ bool MainFrame::loadPage(const std::string& path) {
     return false;
 }
 
-void MainFrame::reportSaveFailure(const std::string& path, const std::string& reason) {
-    messageBox(handle(),
-               format("The sketch cannot be saved as %s:\n%s\nThe page stays open with its "
-                      "changes.",
-                      path.c_str(), reason.c_str())
-                   .view(),
-               "", host::MB_OK | host::MB_ICONHAND);
+void MainFrame::reportSaveFailure(const std::string& what, const std::string& reason) {
+    messageBox(
+        handle(),
+        format("%s:\n%s\nThe page stays open with its changes.", what.c_str(), reason.c_str())
+            .view(),
+        "", host::MB_OK | host::MB_ICONHAND);
+}
+
+void MainFrame::reportSaveFailureOf(const std::string& path, const std::string& reason) {
+    reportSaveFailure(format("The sketch cannot be saved as %s", path.c_str()).c_str(), reason);
 }
 
 bool MainFrame::saveQuery() {
@@ -98,12 +101,8 @@ bool MainFrame::save() {
             currentFile_ = claimNewPage(book, now(), error);
         }
         if (currentFile_.empty()) {
-            messageBox(handle(),
-                       format("The Sketchbook folder %s takes no new page:\n%s\nThe page stays "
-                              "open with its changes.",
-                              book.c_str(), error.c_str())
-                           .view(),
-                       "", host::MB_OK | host::MB_ICONHAND);
+            reportSaveFailure(
+                format("The Sketchbook folder %s takes no new page", book.c_str()).c_str(), error);
             return false;
         }
         claimed = true;
@@ -114,7 +113,7 @@ bool MainFrame::save() {
                            ? SaveResult{false, "the file is read-only"}
                            : saveToFile(currentFile_, pageToSave(view_->sketch), clientOf(*view_));
     if (!saved) {
-        reportSaveFailure(currentFile_, saved.error);
+        reportSaveFailureOf(currentFile_, saved.error);
         // A new page whose file stayed empty stays new: a later save claims
         // a name afresh rather than one another window may have taken since.
         if (claimed && releaseClaimedPage(currentFile_)) currentFile_.clear();
@@ -134,7 +133,7 @@ bool MainFrame::saveAs() {
     if (chosen.empty()) return false;
     SaveResult saved = saveToFile(chosen, pageToSave(view_->sketch), clientOf(*view_));
     if (!saved) {
-        reportSaveFailure(chosen, saved.error);
+        reportSaveFailureOf(chosen, saved.error);
         return false;
     }
     // An export leaves the page as it was: its file still lacks the changes.

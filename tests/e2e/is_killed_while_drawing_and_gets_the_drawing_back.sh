@@ -26,15 +26,7 @@ has_pages 0 || fail "the killed program left $(page_count) pages"
 pid_second=$!
 started+=("$pid_second")
 # The offer is a small window, shown before or over the main window.
-area() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\)/\1 * \2/p'; }
-offer_shown() {
-    local id
-    for id in $(xdotool search --onlyvisible --pid "$pid_second" 2>/dev/null); do
-        (($(area "$id") < 200000)) && { box=$id; return 0; }
-    done
-    return 1
-}
-poll 20 offer_shown || fail "the next start offered nothing"
+poll 20 small_window "$pid_second" || fail "the next start offered nothing"
 focus "$box"
 xdotool key Return
 poll 20 has_pages 1 || fail "the drawing was not restored as a page"

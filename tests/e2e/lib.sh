@@ -256,5 +256,15 @@ box_text() {
     poll 5 copied || return 1
     echo "$text"
 }
+# small_window PID: a window of the program smaller than a main window (a
+# box shown before or over it); sets box.
+window_area() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\)/\1 * \2/p'; }
+small_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+        (($(window_area "$id") < 200000)) && { box=$id; return 0; }
+    done
+    return 1
+}
 titled() { [[ $(xdotool getwindowname "$1") == "$2" ]]; }
 ended() { ! kill -0 "$1" 2>/dev/null; }

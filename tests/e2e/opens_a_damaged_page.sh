@@ -14,15 +14,7 @@ cp "$damaged" "$work/damaged.copy"
 pid_main=$!
 started+=("$pid_main")
 # The report is a small window, shown before or over the main window.
-area() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\)/\1 * \2/p'; }
-report_shown() {
-    local id
-    for id in $(xdotool search --onlyvisible --pid "$pid_main" 2>/dev/null); do
-        (($(area "$id") < 200000)) && { box=$id; return 0; }
-    done
-    return 1
-}
-poll 20 report_shown || fail "nothing was said about the damaged page"
+poll 20 small_window "$pid_main" || fail "nothing was said about the damaged page"
 focus "$box"
 xdotool key Return
 closed() { ! xdotool search --onlyvisible --pid "$pid_main" 2>/dev/null | grep -qx "$box"; }
