@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <climits>
 #include <utility>
 
 #include "render/biased_floor.h"
@@ -27,10 +26,8 @@ constexpr int kFullCover = 256 << 8;
 class CoverageStore::RowWriter {
   public:
     RowWriter(CoverageStore& store, int row)
-        : store_(store),
-          r_(size_t(row - store.bandTop_)),
-          cells_(store.cells_.data() + r_ * size_t(store.stride_)),
-          words_(store.touched_.data() + r_ * size_t(store.wordsPerRow_)),
+        : cells_(store.cells_.data() + size_t(row - store.bandTop_) * size_t(store.stride_)),
+          words_(store.touched_.data() + size_t(row - store.bandTop_) * size_t(store.wordsPerRow_)),
           columns_(store.columns_),
           left_(store.bandLeft_),
           stride_(unsigned(store.stride_)) {
@@ -39,19 +36,11 @@ class CoverageStore::RowWriter {
     RowWriter(const RowWriter&) = delete;
     RowWriter& operator=(const RowWriter&) = delete;
 
-    ~RowWriter() {
-        if (low_ > high_) return;
-        int32_t& first = store_.firstTouchedWord_[r_];
-        int32_t& last = store_.lastTouchedWord_[r_];
-        first = std::min(first, int32_t(low_ >> 6));
-        last = std::max(last, int32_t(high_ >> 6));
-    }
-
     // The cell of column x gains `area` for itself and cover - area for the
     // pixels right of it; a zero cover leaves the cell untouched. Everything
     // left of the buffer lands on column 0 as coverage of that pixel (and,
     // through its carry, of the pixels right of it).
-    __attribute__((always_inline)) void add(int x, int area, int cover) {
+    __attribute__((always_inline)) void add(int x, int area, int cover) const {
         if (cover == 0) return;
         if (x < 0) {
             x = 0;
@@ -67,20 +56,14 @@ class CoverageStore::RowWriter {
         cell.area += uint32_t(area);
         cell.carry += uint32_t(cover) - uint32_t(area);
         words_[local >> 6] |= uint64_t(1) << (local & 63);
-        low_ = std::min(low_, local);
-        high_ = std::max(high_, local);
     }
 
   private:
-    CoverageStore& store_;
-    size_t r_;
     Cell* cells_;
     uint64_t* words_;
     int columns_;
     int left_;
     unsigned stride_;
-    unsigned low_ = UINT_MAX;
-    unsigned high_ = 0;
 };
 
 // The edge crosses `row` from column position xa to xb; the pixels right of
@@ -95,6 +78,9 @@ __attribute__((always_inline)) inline void CoverageStore::rowSpan(double xa, dou
     // column.
     if (d >= columns_ + 2.0) return;
     RowWriter cells(*this, row);
+    // The sweep will blend the pixel of the span's first cell (see prepare).
+    const int first = d < 0 ? 0 : d >= columns_ ? columns_ - 1 : int(d);
+    __builtin_prefetch(targetFirstRow_ + row * targetStride_ + first * targetBytes_, 1, 1);
     // Wholly left of the buffer: the cells all collapse onto column 0, where
     // their areas add up to the whole cover.
     if (e < -2.0) return cells.add(-1, c, c);

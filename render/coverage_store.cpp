@@ -23,12 +23,15 @@ int CoverageStore::bandRowsFor(int bandColumns) {
     return std::max(kMinimumBandRows, kCellBudget / std::max(bandColumns, 1));
 }
 
-void CoverageStore::prepare(int columns, int rows, int bandTop, int bandRows, int bandLeft,
+void CoverageStore::prepare(PixelBuffer& target, int bandTop, int bandRows, int bandLeft,
                             int bandRight) {
     // The store is clean here (every sweep zeroes what it read), so a new
     // band shape simply re-reads the same zeroed memory with another layout.
-    columns_ = columns;
-    rows_ = rows;
+    columns_ = target.width();
+    rows_ = target.height();
+    targetFirstRow_ = target.row(0);
+    targetStride_ = target.stride();
+    targetBytes_ = target.format().bytesPerPixel;
     bandTop_ = bandTop;
     bandEnd_ = bandTop + bandRows;
     bandLeft_ = bandLeft;
@@ -39,10 +42,6 @@ void CoverageStore::prepare(int columns, int rows, int bandTop, int bandRows, in
     if (cells_.size() < cells) cells_.resize(cells, Cell{0, 0});
     const size_t words = size_t(bandRows) * size_t(wordsPerRow_);
     if (touched_.size() < words) touched_.resize(words, 0);
-    if (firstTouchedWord_.size() < size_t(bandRows)) {
-        firstTouchedWord_.resize(size_t(bandRows), INT32_MAX);
-        lastTouchedWord_.resize(size_t(bandRows), -1);
-    }
     bandRows_ = bandRows;
 }
 

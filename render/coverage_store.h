@@ -38,11 +38,14 @@ class CoverageStore {
     // cache budget.
     static int bandRowsFor(int bandColumns);
 
-    // Starts a band of a fill of a columns x rows target, accumulating the
-    // rows bandTop ... bandTop + bandRows - 1 and the columns bandLeft ...
-    // bandRight - 1 (which must hold every cell the edges can reach). The
-    // store must be clean (it is after every sweep).
-    void prepare(int columns, int rows, int bandTop, int bandRows, int bandLeft, int bandRight);
+    // Starts a band of a fill of `target`, accumulating the rows bandTop ...
+    // bandTop + bandRows - 1 and the columns bandLeft ... bandRight - 1 (which
+    // must hold every cell the edges can reach). The store must be clean (it
+    // is after every sweep). The edge walk asks for the target's pixels
+    // under its cells well before the sweep reads them: a fill's rows lie a
+    // whole picture row apart, and waiting for each at the sweep costs more
+    // than the walk and the sweep together on a page of small strokes.
+    void prepare(PixelBuffer& target, int bandTop, int bandRows, int bandLeft, int bandRight);
 
     int columns() const { return columns_; }
     int rows() const { return rows_; }
@@ -79,6 +82,9 @@ class CoverageStore {
     void sweepRowWith(const Writer& writer, PixelBuffer& target, int bandRow, uint32_t colour,
                       uint32_t fill, int alphaScale);
 
+    uint8_t* targetFirstRow_ = nullptr;
+    std::ptrdiff_t targetStride_ = 0;
+    int targetBytes_ = 0;
     int columns_ = 0;
     int rows_ = 0;
     int bandTop_ = 0;
@@ -90,10 +96,8 @@ class CoverageStore {
     int bandRows_ = 0;
     int64_t touchedCells_ = 0;
 
-    std::vector<Cell> cells_;                // band rows x stride, zero when clean
-    std::vector<uint64_t> touched_;          // bandRows x wordsPerRow bits
-    std::vector<int32_t> firstTouchedWord_;  // per band row; > last when untouched
-    std::vector<int32_t> lastTouchedWord_;
+    std::vector<Cell> cells_;        // band rows x stride, zero when clean
+    std::vector<uint64_t> touched_;  // bandRows x wordsPerRow bits, zero when clean
     std::vector<Edge> edges_;
 };
 

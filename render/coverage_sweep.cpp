@@ -76,67 +76,70 @@ void CoverageStore::sweepRow(PixelBuffer& target, int bandRow, uint32_t colour, 
     }
 }
 
+// Every value the loop reads is a local copy: the pixel stores go through a
+// pointer that may alias anything, and would otherwise make the compiler
+// reload each member and captured variable after every pixel.
 template <class Writer>
 void CoverageStore::sweepRowWith(const Writer& writer, PixelBuffer& target, int bandRow,
                                  uint32_t colour, uint32_t fill, int alphaScale) {
-    const PixelFormat& format = target.format();
-    const int bytes = format.bytesPerPixel;
-    uint8_t* row = target.row(bandTop_ + bandRow);
-    Cell* cells = cells_.data() + size_t(bandRow) * size_t(stride_);
-    uint64_t* words = touched_.data() + size_t(bandRow) * size_t(wordsPerRow_);
-
+    const std::ptrdiff_t bytes = target.format().bytesPerPixel;
+    uint8_t* const row = target.row(bandTop_ + bandRow);
+    Cell* const cells = cells_.data() + size_t(bandRow) * size_t(stride_);
+    uint64_t* const words = touched_.data() + size_t(bandRow) * size_t(wordsPerRow_);
+    const int left = bandLeft_;
     const bool skipZeroAlpha = writer.zeroAlphaKeeps();
-    auto span = [&](int from, int to, uint32_t m) {
+    const Writer pixels = writer;
+
+    // The run from..to - 1 at the running coverage m.
+    const auto span = [=](int from, int to, uint32_t m) {
         const int n = to - from;
         if (n <= 0) return;
         const int64_t v = std::llabs(int64_t(int32_t(m)));
         if (v == 0) return;
         const int alpha = alphaOf(v, alphaScale);
         if (alpha == 0 && skipZeroAlpha) return;
-        uint8_t* at = row + std::ptrdiff_t(from) * bytes;
+        uint8_t* at = row + from * bytes;
         if (alpha >= 255) {
-            writer.fillRun(at, n, fill);
+            pixels.fillRun(at, n, fill);
         } else {
-            writer.blendRun(at, n, colour, alpha);
+            pixels.blendRun(at, n, colour, alpha);
         }
     };
 
     uint32_t m = 0;  // running coverage, wrapping as a 32-bit integer would
-    int x = bandLeft_;
-    const int lastWord = lastTouchedWord_[size_t(bandRow)];
-    for (int w = firstTouchedWord_[size_t(bandRow)]; w <= lastWord; ++w) {
+    int x = left;
+    int64_t touched = 0;
+    const int wordCount = wordsPerRow_;
+    for (int w = 0; w < wordCount; ++w) {
         uint64_t bits = words[w];
+        if (bits == 0) continue;
         words[w] = 0;
         while (bits != 0) {
             const int local = w * 64 + std::countr_zero(bits);
-            const int column = bandLeft_ + local;
+            const int column = left + local;
             bits &= bits - 1;
-            ++touchedCells_;
+            ++touched;
             span(x, column, m);
-            Cell& cell = cells[local];
+            const Cell cell = cells[local];
+            cells[local] = Cell{0, 0};
             const int64_t v = std::llabs(int64_t(int32_t(m + cell.area)));
             // A cell's pixel is always blended, even at full coverage.
             if (v > 0) {
                 const int alpha = alphaOf(v, alphaScale);
-                if (alpha != 0 || !skipZeroAlpha)
-                    writer.blend(row + std::ptrdiff_t(column) * bytes, colour, alpha);
+                if (alpha != 0 || !skipZeroAlpha) pixels.blend(row + column * bytes, colour, alpha);
             }
             m += cell.area + cell.carry;
-            cell = Cell{0, 0};
             x = column + 1;
         }
     }
     span(x, columns_, m);
-    firstTouchedWord_[size_t(bandRow)] = INT32_MAX;
-    lastTouchedWord_[size_t(bandRow)] = -1;
+    touchedCells_ += touched;
 }
 
 void CoverageStore::sweep(PixelBuffer& target, uint32_t colour, int alphaScale) {
     const uint32_t fill = target.format().convert(colour | 0xFF000000u);
-    for (int r = 0; r < bandRows_; ++r) {
-        if (firstTouchedWord_[size_t(r)] > lastTouchedWord_[size_t(r)]) continue;
+    for (int r = 0; r < bandRows_; ++r)
         sweepRow(target, r, colour, fill, alphaScale);
-    }
 }
 
 }  // namespace penwick

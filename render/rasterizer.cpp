@@ -140,7 +140,7 @@ void Rasterizer::fill(const Path& path) {
     const bool oneBand = !clipped && endRow - firstRow <= bandRows;
     for (int top = firstRow; top < endRow; top += bandRows) {
         const int end = std::min(top + bandRows, endRow);
-        store.prepare(columns, rows, top, end - top, left, right);
+        store.prepare(target, top, end - top, left, right);
         if (oneBand) {
             for (const CoverageStore::Edge& e : edges)
                 store.addEdge(e.x0, e.y0, e.x1, e.y1);
