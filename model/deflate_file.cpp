@@ -1,6 +1,7 @@
 #include "model/deflate_file.h"
 
 #include <libdeflate.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,6 +49,22 @@ bool writeAll(int fd, const unsigned char* data, size_t length) {
     return true;
 }
 
+// Asks for huge pages under the whole 2 MiB pages of a fresh buffer of many
+// megabytes, before anything touches it: filling it page by page would
+// otherwise cost the kernel one fault per 4 KiB, a fifth of a large page's
+// load. Only a hint; without it the buffer works the same.
+void preferHugePages(unsigned char* buffer, size_t size) {
+#ifdef MADV_HUGEPAGE
+    constexpr uintptr_t kHugePage = uintptr_t(2) << 20;
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(buffer) + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t to = (reinterpret_cast<uintptr_t>(buffer) + size) & ~(kHugePage - 1);
+    if (from < to) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+#else
+    (void)buffer;
+    (void)size;
+#endif
+}
+
 }  // namespace
 
 bool inflateWholeGzip(const unsigned char* data, size_t size, size_t limit, InflatedFile& out) {
@@ -59,6 +76,7 @@ bool inflateWholeGzip(const unsigned char* data, size_t size, size_t limit, Infl
 
     std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[claimed]);
     if (!bytes) return false;
+    preferHugePages(bytes.get(), claimed);
     libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
     if (decompressor == nullptr) return false;
     size_t used = 0;
@@ -80,6 +98,7 @@ bool inflateWholeGzipFile(int fd, size_t limit, InflatedFile& out) {
     const auto size = static_cast<size_t>(status.st_size);
     std::unique_ptr<unsigned char[]> file(new (std::nothrow) unsigned char[size]);
     if (!file) return false;
+    preferHugePages(file.get(), size);
     // pread keeps the file position for zlib, should it have to read instead.
     size_t have = 0;
     while (have < size) {
