@@ -190,30 +190,31 @@ void BM_RasterDrawing_CairoPeer(benchmark::State& state) {
 }
 BENCHMARK(BM_RasterDrawing_CairoPeer)->Unit(benchmark::kMillisecond);
 
-// The export's PNG encoding, with the file's size as a counter.
-void BM_PngEncoding(benchmark::State& state) {
+// Encodes the page's picture with `encode` on every iteration, with the
+// file's size as a counter.
+template <class Encode>
+void encodeThePage(benchmark::State& state, Encode encode) {
     PixelBuffer picture;
     drawSketchPicture(benchSketch(), kWidth, kHeight, picture);
     size_t bytes = 0;
     for (auto _ : state) {
-        bytes = encodePng(picture).size();
+        bytes = encode(picture).size();
         benchmark::DoNotOptimize(bytes);
     }
     state.counters["bytes"] = double(bytes);
+}
+
+// The export's PNG encoding.
+void BM_PngEncoding(benchmark::State& state) {
+    encodeThePage(state, [](const PixelBuffer& picture) { return encodePng(picture); });
 }
 BENCHMARK(BM_PngEncoding)->Unit(benchmark::kMillisecond);
 
 // The export's encoding on a pool of (threads) threads.
 void BM_PngEncodingThreads(benchmark::State& state) {
-    PixelBuffer picture;
-    drawSketchPicture(benchSketch(), kWidth, kHeight, picture);
     BandWorkers workers(int(state.range(0)));
-    size_t bytes = 0;
-    for (auto _ : state) {
-        bytes = encodePng(picture, workers).size();
-        benchmark::DoNotOptimize(bytes);
-    }
-    state.counters["bytes"] = double(bytes);
+    encodeThePage(state,
+                  [&workers](const PixelBuffer& picture) { return encodePng(picture, workers); });
 }
 BENCHMARK(BM_PngEncodingThreads)
     ->Unit(benchmark::kMillisecond)
@@ -227,15 +228,10 @@ BENCHMARK(BM_PngEncodingThreads)
 // levels, strategies and filters, as arguments (level, strategy, filters),
 // to show where the choice stands.
 void BM_PngEncodingWith(benchmark::State& state) {
-    PixelBuffer picture;
-    drawSketchPicture(benchSketch(), kWidth, kHeight, picture);
     const PngCompression compression{int(state.range(0)), int(state.range(1)), int(state.range(2))};
-    size_t bytes = 0;
-    for (auto _ : state) {
-        bytes = encodePng(picture, compression).size();
-        benchmark::DoNotOptimize(bytes);
-    }
-    state.counters["bytes"] = double(bytes);
+    encodeThePage(state, [&compression](const PixelBuffer& picture) {
+        return encodePng(picture, compression);
+    });
 }
 BENCHMARK(BM_PngEncodingWith)
     ->Unit(benchmark::kMillisecond)
