@@ -35,7 +35,6 @@ void CoverageStore::prepare(PixelBuffer& target, int bandTop, int bandRows, int 
     bandTop_ = bandTop;
     bandEnd_ = bandTop + bandRows;
     bandLeft_ = bandLeft;
-    bandRight_ = bandRight;
     stride_ = std::max(bandRight - bandLeft, 1);
     wordsPerRow_ = (stride_ + 63) / 64;
     const size_t cells = size_t(bandRows) * size_t(stride_);

@@ -90,7 +90,6 @@ class CoverageStore {
     int bandTop_ = 0;
     int bandEnd_ = 0;
     int bandLeft_ = 0;
-    int bandRight_ = 0;
     int stride_ = 0;  // cells per band row
     int wordsPerRow_ = 0;
     int bandRows_ = 0;
