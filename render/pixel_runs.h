@@ -3,7 +3,8 @@
 // Runs of 32-bit pixels for the inner loops: one value stored n times, one
 // colour blended into n pixels at one alpha. Four pixels at a time with
 // SSE2 (part of every x86-64 processor), giving the integers of
-// render/pixel_blend.h exactly.
+// render/pixel_blend.h exactly; long fills eight at a time with AVX2 where
+// the processor has it (render/pixel_runs_avx2.cpp).
 
 #include <cstdint>
 
@@ -15,7 +16,14 @@
 
 namespace penwick {
 
+// Whether the processor has AVX2, for the runs long enough to pay for a call.
+extern const bool longRunsUseAvx2;
+constexpr int kLongRun = 32;
+// n >= 8 pixels; only where longRunsUseAvx2.
+void fillLongRun32(uint8_t* at, int n, uint32_t pixel);
+
 inline void fillRun32(uint8_t* at, int n, uint32_t pixel) {
+    if (n >= kLongRun && longRunsUseAvx2) return fillLongRun32(at, n, pixel);
     int i = 0;
 #ifdef __SSE2__
     if (n >= 4) {

@@ -53,8 +53,9 @@ TEST(PixelFormat, FillsRunsOfEveryPixelSize) {
 }
 
 TEST(PixelFormat, RunsEqualPixelByPixelAtEveryLengthAndAlpha) {
-    // The 32-bit runs go four pixels at a time with a remainder: every
-    // length up to several groups, every alpha, bytes around left alone.
+    // The 32-bit runs go four pixels at a time with a remainder (long fills
+    // eight at a time): every length up to several groups, every alpha,
+    // bytes around left alone.
     for (int code : {1, 3, 4}) {
         const PixelFormat f = PixelFormat::fromCode(code);
         const int bpp = f.bytesPerPixel;
@@ -69,7 +70,11 @@ TEST(PixelFormat, RunsEqualPixelByPixelAtEveryLengthAndAlpha) {
                     f.blend(single.data() + bpp * (1 + i), colour, alpha);
                 ASSERT_EQ(run, single) << "code " << code << " n " << n << " alpha " << alpha;
             }
-            std::array<uint8_t, 24 * 4> filled{};
+        }
+        // Fills also at the lengths that go 32 bytes at a time where the
+        // processor can.
+        for (int n = 0; n < 80; ++n) {
+            std::array<uint8_t, 82 * 4> filled{};
             filled.fill(0xEE);
             f.fillRun(filled.data() + bpp, n, 0x11223344u);
             for (size_t i = 0; i < filled.size(); ++i) {
