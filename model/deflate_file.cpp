@@ -65,6 +65,38 @@ void preferHugePages(unsigned char* buffer, size_t size) {
 #endif
 }
 
+// The buffer a file is read into, kept for the thread's next load. A fresh
+// buffer of many megabytes has the kernel zero every page of it before the
+// read can copy into it, a tenth of a large page's load, and page changes
+// load one page after another. Only the compressed bytes are kept (less
+// than the drawing they hold takes in memory), one buffer per thread and
+// only up to a size that is cheap to hold; a larger file gets a buffer of
+// its own for the one load.
+constexpr size_t kKeptReadBuffer = size_t{64} << 20;
+
+class ReadBuffer {
+  public:
+    unsigned char* take(size_t size) {
+        if (size > kKeptReadBuffer) {
+            once_.reset(new (std::nothrow) unsigned char[size]);
+            if (once_) preferHugePages(once_.get(), size);
+            return once_.get();
+        }
+        if (capacity_ < size) {
+            kept_.reset(new (std::nothrow) unsigned char[size]);
+            capacity_ = kept_ ? size : 0;
+            if (kept_) preferHugePages(kept_.get(), size);
+        }
+        return kept_.get();
+    }
+    void release() { once_.reset(); }
+
+  private:
+    std::unique_ptr<unsigned char[]> kept_;
+    size_t capacity_ = 0;
+    std::unique_ptr<unsigned char[]> once_;
+};
+
 }  // namespace
 
 bool inflateWholeGzip(const unsigned char* data, size_t size, size_t limit, InflatedFile& out) {
@@ -96,18 +128,24 @@ bool inflateWholeGzipFile(int fd, size_t limit, InflatedFile& out) {
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return false;
     if (status.st_size < off_t(kSmallestMember) || uint64_t(status.st_size) > limit) return false;
     const auto size = static_cast<size_t>(status.st_size);
-    std::unique_ptr<unsigned char[]> file(new (std::nothrow) unsigned char[size]);
-    if (!file) return false;
-    preferHugePages(file.get(), size);
+    thread_local ReadBuffer buffer;
+    unsigned char* const file = buffer.take(size);
+    if (file == nullptr) return false;
     // pread keeps the file position for zlib, should it have to read instead.
     size_t have = 0;
+    bool whole = true;
     while (have < size) {
-        const ssize_t got = ::pread(fd, file.get() + have, size - have, off_t(have));
+        const ssize_t got = ::pread(fd, file + have, size - have, off_t(have));
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
+        if (got <= 0) {
+            whole = false;
+            break;
+        }
         have += static_cast<size_t>(got);
     }
-    return inflateWholeGzip(file.get(), size, limit, out);
+    const bool inflated = whole && inflateWholeGzip(file, size, limit, out);
+    buffer.release();
+    return inflated;
 }
 
 GzipFileWriter::GzipFileWriter(int fd, size_t wholeFileLimit)
