@@ -83,6 +83,8 @@ class ReadBuffer {
             return once_.get();
         }
         if (capacity_ < size) {
+            // The old buffer goes first, so that the two are never held at once.
+            kept_.reset();
             kept_.reset(new (std::nothrow) unsigned char[size]);
             capacity_ = kept_ ? size : 0;
             if (kept_) preferHugePages(kept_.get(), size);
