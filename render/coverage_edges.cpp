@@ -105,7 +105,14 @@ __attribute__((always_inline)) inline void CoverageStore::rowSpan(double xa, dou
     } else {
         const int h = biasedFloor(d);
         if (h >= columns_) return;
-        if (h == k) return cells.add(h, int(((h + 1) - (d + e) / 2) * c), c);
+        // A span that ends a hair short of the next pixel, which its end
+        // counts for, still lies wholly in pixel h. Split over two cells,
+        // the first cell's share would be (h + 1 - d)^2 / 2(e - d) of the
+        // cover: more than all of it on a thin span (a nearly upright edge),
+        // which darkened the pixel left of the edge, and beyond any integer
+        // on an edge millions of pixels tall.
+        if (h == k || (k == h + 1 && e < k))
+            return cells.add(h, int(((h + 1) - (d + e) / 2) * c), c);
         g = 1.0 / (e - d);
         const double a = (h + 1) - d;
         const int t = int(a * a * g * 0.5 * c);

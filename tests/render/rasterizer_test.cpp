@@ -154,6 +154,32 @@ TEST(Rasterizer, CoordinateJustBelowARowBoundaryBelongsToTheNextRow) {
     }
 }
 
+TEST(Rasterizer, NearlyUprightEdgeAHairShortOfAPixelBoundaryLeavesThePixelBeforeIt) {
+    // The left edge climbs by one float step in x, from just below the
+    // point that counts for the next column to just above it, so on one row
+    // it crosses that point within a span far thinner than a pixel. The
+    // pixel left of the edge is covered by a thousandth at most and must
+    // stay paper on every row, the one right of it ink. Also for an edge two
+    // million pixels tall, whose spans are thinner still.
+    const float left = 500.0f + 32735.0f / 32768.0f, right = 500.0f + 32736.0f / 32768.0f;
+    for (const double height : {100.0, 2e6}) {
+        PixelBuffer buffer = filledBuffer(520, 120, 3, kWhite);
+        // The crossing falls at about row 23.
+        const double top = 23 - 0.234375 * height;
+        Path path;
+        path.startContour();
+        path.addOnCurve(left, float(top));
+        path.addOnCurve(right, float(top + height));
+        path.addOnCurve(right + 10, float(top + height));
+        path.addOnCurve(left + 10, float(top));
+        fillPath(buffer, path, kBlack, 1.0);
+        for (int y = 1; y < 99; ++y) {
+            ASSERT_EQ(blueAt(buffer, 500, y), 255) << "height " << height << " row " << y;
+            ASSERT_EQ(blueAt(buffer, 501, y), 0) << "height " << height << " row " << y;
+        }
+    }
+}
+
 TEST(Rasterizer, PathFarLargerThanTheBufferDrawsOnlyInsideIt) {
     // A view into the middle of a larger block: the guard bytes around it
     // must stay untouched.

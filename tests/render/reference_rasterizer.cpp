@@ -66,7 +66,8 @@ class Accumulator {
     void rowSpan(double xa, double xb, int row, int c) {
         const double d = std::min(xa, xb), e = std::max(xa, xb);
         const int h = biasedFloor(d), k = biasedFloor(e);
-        if (h == k) {
+        // A span ending a hair short of pixel k lies wholly in pixel h.
+        if (h == k || (k == h + 1 && e < k)) {
             addCell(h, row, int((h + 1 - (d + e) / 2) * c), c);
             return;
         }
