@@ -49,54 +49,36 @@ bool writeAll(int fd, const unsigned char* data, size_t length) {
     return true;
 }
 
-// Asks for huge pages under the whole 2 MiB pages of a fresh buffer of many
-// megabytes, before anything touches it: filling it page by page would
+// A fresh buffer of `size` bytes, or null when there is no memory for it.
+// Huge pages are asked for under its whole 2 MiB pages before anything
+// touches it: filling a buffer of many megabytes page by page would
 // otherwise cost the kernel one fault per 4 KiB, a fifth of a large page's
 // load. Only a hint; without it the buffer works the same.
-void preferHugePages(unsigned char* buffer, size_t size) {
+std::unique_ptr<unsigned char[]> freshBuffer(size_t size) {
+    std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[size]);
 #ifdef MADV_HUGEPAGE
-    constexpr uintptr_t kHugePage = uintptr_t(2) << 20;
-    const uintptr_t from = (reinterpret_cast<uintptr_t>(buffer) + kHugePage - 1) & ~(kHugePage - 1);
-    const uintptr_t to = (reinterpret_cast<uintptr_t>(buffer) + size) & ~(kHugePage - 1);
-    if (from < to) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-#else
-    (void)buffer;
-    (void)size;
+    if (buffer) {
+        constexpr uintptr_t kHugePage = uintptr_t(2) << 20;
+        const auto at = reinterpret_cast<uintptr_t>(buffer.get());
+        const uintptr_t from = (at + kHugePage - 1) & ~(kHugePage - 1);
+        const uintptr_t to = (at + size) & ~(kHugePage - 1);
+        if (from < to) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+    }
 #endif
+    return buffer;
 }
 
-// The buffer a file is read into, kept for the thread's next load. A fresh
-// buffer of many megabytes has the kernel zero every page of it before the
+// The buffer a file is read into, kept for the thread's next load: even
+// with huge pages the kernel zeroes every page of a fresh buffer before the
 // read can copy into it, a tenth of a large page's load, and page changes
 // load one page after another. Only the compressed bytes are kept (less
-// than the drawing they hold takes in memory), one buffer per thread and
-// only up to a size that is cheap to hold; a larger file gets a buffer of
-// its own for the one load.
+// than the drawing they hold takes in memory), and only up to a size that
+// is cheap to hold; a larger file gets a buffer of its own for the one load.
 constexpr size_t kKeptReadBuffer = size_t{64} << 20;
 
-class ReadBuffer {
-  public:
-    unsigned char* take(size_t size) {
-        if (size > kKeptReadBuffer) {
-            once_.reset(new (std::nothrow) unsigned char[size]);
-            if (once_) preferHugePages(once_.get(), size);
-            return once_.get();
-        }
-        if (capacity_ < size) {
-            // The old buffer goes first, so that the two are never held at once.
-            kept_.reset();
-            kept_.reset(new (std::nothrow) unsigned char[size]);
-            capacity_ = kept_ ? size : 0;
-            if (kept_) preferHugePages(kept_.get(), size);
-        }
-        return kept_.get();
-    }
-    void release() { once_.reset(); }
-
-  private:
-    std::unique_ptr<unsigned char[]> kept_;
-    size_t capacity_ = 0;
-    std::unique_ptr<unsigned char[]> once_;
+struct KeptReadBuffer {
+    std::unique_ptr<unsigned char[]> bytes;
+    size_t capacity = 0;
 };
 
 }  // namespace
@@ -108,9 +90,8 @@ bool inflateWholeGzip(const unsigned char* data, size_t size, size_t limit, Infl
     const size_t claimed = littleEndian32(data + size - 4);
     if (claimed > limit || claimed > uint64_t{size} * kMaxExpansion) return false;
 
-    std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[claimed]);
+    std::unique_ptr<unsigned char[]> bytes = freshBuffer(claimed);
     if (!bytes) return false;
-    preferHugePages(bytes.get(), claimed);
     libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
     if (decompressor == nullptr) return false;
     size_t used = 0;
@@ -130,24 +111,27 @@ bool inflateWholeGzipFile(int fd, size_t limit, InflatedFile& out) {
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return false;
     if (status.st_size < off_t(kSmallestMember) || uint64_t(status.st_size) > limit) return false;
     const auto size = static_cast<size_t>(status.st_size);
-    thread_local ReadBuffer buffer;
-    unsigned char* const file = buffer.take(size);
+    thread_local KeptReadBuffer kept;
+    std::unique_ptr<unsigned char[]> own;
+    if (size > kKeptReadBuffer) {
+        own = freshBuffer(size);
+    } else if (kept.capacity < size) {
+        // The old buffer goes first, so that the two are never held at once.
+        kept = {};
+        kept.bytes = freshBuffer(size);
+        if (kept.bytes) kept.capacity = size;
+    }
+    unsigned char* const file = own ? own.get() : kept.bytes.get();
     if (file == nullptr) return false;
     // pread keeps the file position for zlib, should it have to read instead.
     size_t have = 0;
-    bool whole = true;
     while (have < size) {
         const ssize_t got = ::pread(fd, file + have, size - have, off_t(have));
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            whole = false;
-            break;
-        }
+        if (got <= 0) return false;
         have += static_cast<size_t>(got);
     }
-    const bool inflated = whole && inflateWholeGzip(file, size, limit, out);
-    buffer.release();
-    return inflated;
+    return inflateWholeGzip(file, size, limit, out);
 }
 
 GzipFileWriter::GzipFileWriter(int fd, size_t wholeFileLimit)

@@ -20,9 +20,8 @@ constexpr int kFullCover = 256 << 8;
 
 }  // namespace
 
-// The cells of one band row while a span adds to them. Every cell lands
-// through `add`, which also widens the row's touched range once per span
-// rather than once per cell.
+// The cells of one band row while a span adds to them; every cell lands
+// through `add`, which also marks it in the row's bitmap of touched cells.
 class CoverageStore::RowWriter {
   public:
     RowWriter(CoverageStore& store, int row)
